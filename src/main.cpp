@@ -1,0 +1,43 @@
+// Start-up: the application, then the main window, the Info dialog and the
+// Options dialog in this order; the event loop shows the main window.
+
+#include <QApplication>
+#include <QFont>
+#include <QLocale>
+
+#include "calc/window.h"
+#include "core/form.h"
+#include "ui/infodialog.h"
+#include "ui/mainwindow.h"
+
+namespace {
+
+// The user's decimal separator, from LC_ALL / LC_NUMERIC / LANG; only the comma
+// and the point can be typed and converted, anything else counts as a point.
+char userDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point == QLatin1String(",") ? ',' : '.';
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("velkaro"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(15);
+    QApplication::setFont(font);
+    velkaro::installAutomationIds();
+
+    velkaro::Form form(userDecimalSeparator());
+    velkaro::BuildModel(form);
+
+    velkaro::MainWindow window(form);
+    auto* info = new velkaro::InfoDialog(&window, [&window](const std::string& url) {
+        window.sink().openUrl(url);
+    });
+    window.setInfoDialog(info);
+
+    window.show();
+    return app.exec();
+}

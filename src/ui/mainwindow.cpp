@@ -1,0 +1,210 @@
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "calc/window.h"
+#include "ui_tabdb.h"
+#include "ui_tabdbm.h"
+#include "ui_tabdbuv.h"
+#include "ui_tabl.h"
+#include "ui_tablc.h"
+#include "ui_tabpi.h"
+#include "ui_tabpit.h"
+#include "ui_tabps.h"
+#include "ui_tabrc.h"
+#include "ui_tabt.h"
+#include "ui_tabxlxc.h"
+
+namespace velkaro {
+
+namespace {
+
+// The Designer form of each tab, in page order. The generated classes only hold
+// pointers to widgets that the page owns, so they need not outlive setupUi.
+template <class Form>
+void setUp(QWidget* page) {
+    Form ui;
+    ui.setupUi(page);
+}
+
+using PageBuilder = void (*)(QWidget*);
+constexpr std::array<PageBuilder, 11> kPageBuilders = {
+    setUp<Ui::TabDb>,  setUp<Ui::TabDbm>, setUp<Ui::TabDbuv>, setUp<Ui::TabXlxc>,
+    setUp<Ui::TabLc>,  setUp<Ui::TabRc>,  setUp<Ui::TabPit>,  setUp<Ui::TabPs>,
+    setUp<Ui::TabL>,   setUp<Ui::TabPi>,  setUp<Ui::TabT>,
+};
+
+// The designed client area at 96 dpi; the layouts may make it larger where
+// fonts need more room, never smaller.
+constexpr int kClientWidth = 711;
+constexpr int kClientHeight = 547;
+
+}  // namespace
+
+MainWindow::MainWindow(Form& form, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      form_(form),
+      binder_(std::make_unique<Binder>(form)),
+      sink_(std::make_unique<QtSink>(*binder_, this)) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+    form_.setSink(sink_.get());
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    for (const TabSheet& sheet : kTabSheets) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromUtf8(sheet.name));
+        pages_->addTab(page, QString::fromUtf8(sheet.caption));
+    }
+
+    options_ = new QPushButton(QStringLiteral("Optionen"), this);
+    options_->setObjectName(QStringLiteral("Button6"));
+    options_->hide();  // shown once there is an Options dialog
+    infoButton_ = new QPushButton(QStringLiteral("Info"), this);
+    infoButton_->setObjectName(QStringLiteral("Button4"));
+    ende_ = new QPushButton(QStringLiteral("Ende"), this);
+    ende_->setObjectName(QStringLiteral("ButtonOK"));
+    for (QPushButton* b : {options_, infoButton_, ende_}) b->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(options_);
+    buttons->addWidget(infoButton_);
+    buttons->addWidget(ende_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_, 1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const int buttonRow = ende_->sizeHint().height() + layout->spacing() +
+                          layout->contentsMargins().top() + layout->contentsMargins().bottom();
+    pages_->setMinimumSize(kClientWidth - layout->contentsMargins().left() -
+                               layout->contentsMargins().right(),
+                           kClientHeight - buttonRow);
+
+    setTabOrder(ende_, infoButton_);
+    setTabOrder(infoButton_, options_);
+    setTabOrder(options_, pages_);
+
+    connect(ende_, &QPushButton::clicked, this, &QWidget::close);
+    connect(infoButton_, &QPushButton::clicked, this, [this] { showDialog(info_); });
+    connect(options_, &QPushButton::clicked, this, [this] { showDialog(optionsDialog_); });
+    connect(binder_.get(), &Binder::pageShown, this, [this](QWidget* control, int index) {
+        if (control == pages_) ensurePage(index);
+    });
+    binder_->bind(this);
+
+    // Short hints are off until the options switch them on.
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    if (onDestroy) onDestroy();
+    form_.setSink(nullptr);
+}
+
+void MainWindow::setOptionsDialog(QWidget* dialog) {
+    optionsDialog_ = dialog;
+    options_->setVisible(dialog != nullptr);
+}
+
+void MainWindow::showDialog(QWidget* dialog) {
+    if (dialog == nullptr) return;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void MainWindow::ensurePage(int index) {
+    if (index < 0 || index >= static_cast<int>(built_.size()) || pageBuilt(index)) return;
+    built_[static_cast<std::size_t>(index)] = true;
+    QWidget* page = pages_->widget(index);
+    kPageBuilders[static_cast<std::size_t>(index)](page);
+    describeForAccessibility(page);
+    binder_->bind(page);
+}
+
+void MainWindow::ensureAllPages() {
+    for (int i = 0; i < static_cast<int>(built_.size()); ++i) ensurePage(i);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!shown_) {
+        shown_ = true;
+        binder_->run([this] {
+            if (onFirstShow) form_.guarded(onFirstShow);
+        });
+        ensurePage(pages_->currentIndex());
+    }
+    QWidget::showEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (onClose && !onClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The dialogs end with the application, even while one of them is open.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !form_.state.ShowHint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void describeForAccessibility(QWidget* root) {
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        QWidget* buddy = label->buddy();
+        if (buddy != nullptr && buddy->accessibleName().isEmpty()) {
+            buddy->setAccessibleName(label->text().remove(QLatin1Char('&')).simplified());
+        }
+    }
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->accessibleDescription().isEmpty() && !w->toolTip().isEmpty()) {
+            w->setAccessibleDescription(w->toolTip());
+        }
+    }
+}
+
+namespace {
+
+class AutomationIds : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() == QEvent::Polish || event->type() == QEvent::Show) &&
+            watched->isWidgetType() && !watched->objectName().isEmpty()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (w->accessibleDescription() != w->objectName()) {
+                w->setAccessibleDescription(w->objectName());
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void installAutomationIds() {
+    if (qEnvironmentVariable("VELKARO_AUTOMATION_IDS") != QLatin1String("1")) return;
+    qApp->installEventFilter(new AutomationIds(qApp));
+}
+
+}  // namespace velkaro
