@@ -48,7 +48,7 @@ constexpr int kClientHeight = 547;
 }  // namespace
 
 MainWindow::MainWindow(Form& form, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form_(form),
@@ -58,7 +58,10 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
     form_.setSink(sink_.get());
 
-    pages_ = new QTabWidget(this);
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    pages_ = new QTabWidget(client);
     pages_->setObjectName(QStringLiteral("PageControl1"));
     for (const TabSheet& sheet : kTabSheets) {
         auto* page = new QWidget;
@@ -66,12 +69,12 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
         pages_->addTab(page, QString::fromUtf8(sheet.caption));
     }
 
-    options_ = new QPushButton(QStringLiteral("Optionen"), this);
+    options_ = new QPushButton(QStringLiteral("Optionen"), client);
     options_->setObjectName(QStringLiteral("Button6"));
     options_->hide();  // shown once there is an Options dialog
-    infoButton_ = new QPushButton(QStringLiteral("Info"), this);
+    infoButton_ = new QPushButton(QStringLiteral("Info"), client);
     infoButton_->setObjectName(QStringLiteral("Button4"));
-    ende_ = new QPushButton(QStringLiteral("Ende"), this);
+    ende_ = new QPushButton(QStringLiteral("Ende"), client);
     ende_->setObjectName(QStringLiteral("ButtonOK"));
     for (QPushButton* b : {options_, infoButton_, ende_}) b->setAutoDefault(false);
 
@@ -81,10 +84,10 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     buttons->addWidget(infoButton_);
     buttons->addWidget(ende_);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(client);
     layout->addWidget(pages_, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    this->layout()->setSizeConstraint(QLayout::SetFixedSize);
     const int buttonRow = ende_->sizeHint().height() + layout->spacing() +
                           layout->contentsMargins().top() + layout->contentsMargins().bottom();
     pages_->setMinimumSize(kClientWidth - layout->contentsMargins().left() -
@@ -146,7 +149,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         });
         ensurePage(pages_->currentIndex());
     }
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -164,7 +167,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this) {
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void describeForAccessibility(QWidget* root) {

@@ -4,7 +4,7 @@
 // where settings and help hook into the window's life: FormCreate (constructor),
 // FormShow (first show), FormClose (close), FormDestroy (destructor).
 
-#include <QWidget>
+#include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
@@ -20,7 +20,7 @@ namespace velkaro {
 
 inline const char* const kMainWindowCaption = " QQ7ZZZ       kleiner Velkaro V3.0";
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Form& form, QWidget* parent = nullptr);
