@@ -85,6 +85,8 @@ protected:
     int reformats = 0;
 };
 
+}  // namespace
+
 TEST_P(ProtocolTest, DecimalKeysBecomeTheUsersSeparator) {
     EXPECT_EQ(form.keyPress("T_E_P", '.'), sep());
     EXPECT_EQ(form.keyPress("T_E_P", ','), sep());
@@ -139,7 +141,7 @@ TEST_P(ProtocolTest, NonNumberOnEnterIsRefusedAndUndone) {
     EXPECT_EQ(form.text("T_E_P"), before);
 
     // The other separator is no separator here.
-    type("T_E_P", sep() == ',' ? "2.5" : "2,5");
+    form.userEdit("T_E_P", sep() == ',' ? "2.5" : "2,5");
     form.pressEnter("T_E_P");
     EXPECT_EQ(sink.errors.size(), 3u);
 }
@@ -206,7 +208,8 @@ TEST_P(ProtocolTest, UnitChangeComputesReformatsAndMovesTheFocus) {
 TEST_P(ProtocolTest, RefusedUnitChangeReturnsToTheIndexHeldAtFocusTime) {
     form.enter("T_C_P");          // SavedUnitIndex 9
     form.chooseItem("T_C_P", 7);  // 1 kW: fine
-    form.chooseItem("T_C_P", 0);  // 1 YW: above 7e+26 W
+    type("T_E_P", "900");
+    form.chooseItem("T_C_P", 0);  // 900 YW: above 7e+26 W
     ASSERT_EQ(sink.errors.size(), 1u);
     EXPECT_EQ(sink.errors[0], "Die Eingabe" + form.text("T_E_P") + " YWatt  ist ausserhalb\r\r" +
                                   "des g\u00fcltigen Wertebereiches:4e-26 bis 7e+26 Watt");
