@@ -1,5 +1,8 @@
 #include "calc/window.h"
 
+#include "calc/options.h"
+#include "calc/tabs.h"
+
 #include <string>
 #include <utility>
 
@@ -26,6 +29,10 @@ void BuildWindowModel(Form& form) {
     }
 }
 
-void BuildModel(Form& form) { BuildWindowModel(form); }
+void BuildModel(Form& form) {
+    BuildWindowModel(form);
+    for (const TabModule& tab : tabModules()) tab.build(form);
+    BuildOptionsModel(form);
+}
 
 }  // namespace velkaro

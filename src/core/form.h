@@ -119,6 +119,7 @@ struct WindowState {
     int RCMode = 0;
     double EnteredOperatingQ = 5.0;
     bool ShowHint = false;  // short hints (tool tips) of the main window
+    bool LoadingSettings = false;  // while the settings file is being loaded
 };
 
 class Form {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "calc/window.h"
+#include "pictures.h"
 #include "ui_tabdb.h"
 #include "ui_tabdbm.h"
 #include "ui_tabdbuv.h"
@@ -133,6 +134,7 @@ void MainWindow::ensurePage(int index) {
     built_[static_cast<std::size_t>(index)] = true;
     QWidget* page = pages_->widget(index);
     kPageBuilders[static_cast<std::size_t>(index)](page);
+    showPictures(page);
     describeForAccessibility(page);
     binder_->bind(page);
 }

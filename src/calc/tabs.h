@@ -1,0 +1,29 @@
+#pragma once
+// How a tab plugs into the window: its module builds its controls, fields,
+// handlers and reformat procedure into the model, names its settings sections
+// and applies its factory texts. The modules are listed once, in page order.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/form.h"
+#include "settings/sections.h"
+
+namespace velkaro {
+
+struct TabModule {
+    const char* name;
+    void (*build)(Form& form);                     // controls, fields, handlers, reformat
+    std::vector<SettingsSection> (*sections)();    // its sections of the settings file
+    void (*factoryDefaults)(Form& form);           // its step of the factory defaults
+};
+
+// All tab modules in the order of the page control.
+const std::vector<TabModule>& tabModules();
+
+// A factory or default text "20,000" as shown: commas become the current
+// separator and one blank goes in front.
+std::string localText(const Form& form, std::string_view commaText);
+
+}  // namespace velkaro

@@ -1,0 +1,48 @@
+#pragma once
+// The settings file of the window: every tab's fields, modes and units, the pages
+// shown, the options, and the decimal separator in force when it was written.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/form.h"
+#include "settings/ini.h"
+#include "settings/sections.h"
+
+namespace velkaro {
+
+// Every section in the order StoreSettings writes them.
+std::vector<SettingsSection> allSections();
+
+// Writes every key of every section into `ini` (keys already there keep their
+// place), then "Dezimalseparator" / "Dezimals".
+void StoreSettings(const Form& form, IniFile& ini);
+
+// Loads every key in load order through the model, so radio buttons and check
+// boxes run their handlers. A colour that is neither a name nor an integer stops
+// loading there with a reported error.
+void LoadSettings(Form& form, const IniFile& ini);
+
+// The factory state of a first start without a settings file.
+void ApplyFactoryDefaults(Form& form);
+
+// The file beside the program, or the user's configuration folder: decided once
+// at start-up by the caller.
+class SettingsFile {
+public:
+    explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+    const std::filesystem::path& path() const { return path_; }
+
+    // FormShow: LoadSettings when the file exists, else ApplyFactoryDefaults.
+    void loadOrDefaults(Form& form);
+    // FormClose: StoreSettings into the file. False (after the message) when it
+    // could not be written; a second failure in a row lets the window close.
+    bool store(Form& form);
+
+private:
+    std::filesystem::path path_;
+    bool failedBefore_ = false;
+};
+
+}  // namespace velkaro
