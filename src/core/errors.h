@@ -19,11 +19,17 @@ private:
     std::string text_;
 };
 
-// Division by zero, an invalid operation (log of zero, root of a negative
-// number) or an overflow; the message is the German text shown to the user.
-class ArithmeticError : public std::runtime_error {
+// Any error whose German text (without the full stop) goes to the user as it is.
+class ReportedError : public std::runtime_error {
 public:
-    explicit ArithmeticError(const std::string& message) : std::runtime_error(message) {}
+    explicit ReportedError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Division by zero, an invalid operation (log of zero, root of a negative
+// number) or an overflow.
+class ArithmeticError : public ReportedError {
+public:
+    explicit ArithmeticError(const std::string& message) : ReportedError(message) {}
 };
 
 // The German texts of the general error report (each ends without a full stop;

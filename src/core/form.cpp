@@ -331,7 +331,7 @@ void Form::guarded(const std::function<void()>& action) {
         --depth_;
         sink().generalError(errtext::conversion(e.text()) + ".");
         return;
-    } catch (const ArithmeticError& e) {
+    } catch (const ReportedError& e) {
         --depth_;
         sink().generalError(std::string(e.what()) + ".");
         return;
