@@ -7,8 +7,11 @@
 
 #include "calc/window.h"
 #include "core/form.h"
+#include "settings/settings.h"
 #include "ui/infodialog.h"
 #include "ui/mainwindow.h"
+#include "ui/optionsdialog.h"
+#include "ui/settingspath.h"
 
 namespace {
 
@@ -31,12 +34,23 @@ int main(int argc, char* argv[]) {
 
     velkaro::Form form(userDecimalSeparator());
     velkaro::BuildModel(form);
+    velkaro::SettingsFile settings(velkaro::chooseSettingsFile());
 
     velkaro::MainWindow window(form);
+    window.onFirstShow = [&] { settings.loadOrDefaults(form); };
+    window.onClose = [&] {
+        bool closing = true;
+        form.guarded([&] { closing = settings.store(form); });
+        return closing;
+    };
+
     auto* info = new velkaro::InfoDialog(&window, [&window](const std::string& url) {
         window.sink().openUrl(url);
     });
     window.setInfoDialog(info);
+    auto* options = new velkaro::OptionsDialog(&window);
+    window.binder().bind(options);
+    window.setOptionsDialog(options);
 
     window.show();
     return app.exec();

@@ -250,19 +250,15 @@ std::vector<SettingsSection> allSections() {
     return sections;
 }
 
-void StoreSettings(const Form& form, IniFile& ini) {
-    for (const auto& section : allSections()) {
+void StoreSections(const Form& form, IniFile& ini, const std::vector<SettingsSection>& sections) {
+    for (const auto& section : sections) {
         for (const auto& k : section.keys) ini.write(section.name, k.key, valueOf(form, k));
     }
     ini.write(kSeparatorSection, kSeparatorKey, std::string(1, form.state.LocaleDecimalSeparator));
 }
 
-void LoadSettings(Form& form, const IniFile& ini) {
+void LoadSections(Form& form, const IniFile& ini, const std::vector<SettingsSection>& sections) {
     LoadingMark mark(form);
-    std::vector<SettingsSection> sections = allSections();
-    std::stable_sort(sections.begin(), sections.end(), [](const auto& a, const auto& b) {
-        return positionIn(kLoadOrder, a.name) < positionIn(kLoadOrder, b.name);
-    });
     Loader loader(form, ini);
     for (const auto& section : sections) {
         if (section.loadOrder.empty()) {
@@ -271,6 +267,16 @@ void LoadSettings(Form& form, const IniFile& ini) {
             for (const auto& key : section.loadOrder) loader.load(section.name, keyNamed(section, key));
         }
     }
+}
+
+void StoreSettings(const Form& form, IniFile& ini) { StoreSections(form, ini, allSections()); }
+
+void LoadSettings(Form& form, const IniFile& ini) {
+    std::vector<SettingsSection> sections = allSections();
+    std::stable_sort(sections.begin(), sections.end(), [](const auto& a, const auto& b) {
+        return positionIn(kLoadOrder, a.name) < positionIn(kLoadOrder, b.name);
+    });
+    LoadSections(form, ini, sections);
 }
 
 void ApplyFactoryDefaults(Form& form) {

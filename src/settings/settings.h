@@ -24,6 +24,11 @@ void StoreSettings(const Form& form, IniFile& ini);
 // loading there with a reported error.
 void LoadSettings(Form& form, const IniFile& ini);
 
+// The same for a given list of sections, taken in the order given (the
+// separator key is part of every file).
+void StoreSections(const Form& form, IniFile& ini, const std::vector<SettingsSection>& sections);
+void LoadSections(Form& form, const IniFile& ini, const std::vector<SettingsSection>& sections);
+
 // The factory state of a first start without a settings file.
 void ApplyFactoryDefaults(Form& form);
 

@@ -14,6 +14,7 @@
 #include "binder.h"
 #include "calc/window.h"
 #include "mainwindow.h"
+#include "optionsdialog.h"
 #include "qtsink.h"
 
 using namespace velkaro;
@@ -122,6 +123,8 @@ void MainWindowTest::pagesAreBuiltWhenFirstShownAndBound() {
     QCOMPARE(inner->tabText(1), QStringLiteral("Spannung"));
     QCOMPARE(inner->currentIndex(), 1);
     window.ensureAllPages();
+    OptionsDialog options(&window);
+    QVERIFY(window.binder().bind(&options).isEmpty());
     for (const char* name : {"Label192", "Label189", "Label188", "Label187", "Label186", "Label184",
                              "Label183", "Label182", "Label193", "Label194", "Label195",
                              "Label196"}) {
