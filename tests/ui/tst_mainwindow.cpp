@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolTip>
+#include <QRadioButton>
+#include <QCheckBox>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -52,6 +55,7 @@ private slots:
     void enterInARealEditReachesTheModel();
     void refusedEnterShowsTheBoxAndRestoresTheText();
     void unitChoiceIsTheUsersOnly();
+    void optionsReformatAtOnceAndSwitchHints();
 };
 
 void MainWindowTest::frameAsDesigned() {
@@ -250,6 +254,58 @@ void MainWindowTest::unitChoiceIsTheUsersOnly() {
     emit w.unit->activated(8);
     QCOMPARE(w.received.size(), std::size_t{1});
     QCOMPARE(w.received[0], 1.0);
+}
+
+void MainWindowTest::optionsReformatAtOnceAndSwitchHints() {
+    Form form;
+    BuildModel(form);
+    form.addEdit("Probe", " 12,345");
+    form.addReformat("dBm_Eingaben_formatieren", [&form] { form.reformatPlain("Probe"); });
+    MainWindow window(form);
+    OptionsDialog options(&window);
+    window.binder().bind(&options);
+    window.setOptionsDialog(&options);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // The "Optionen" button shows the one dialog, modeless.
+    auto* button = window.findChild<QPushButton*>("Button6");
+    button->click();
+    button->click();
+    QVERIFY(options.isVisible());
+    QVERIFY(!options.isModal());
+    QCOMPARE(options.windowTitle(), QStringLiteral("  Optionen"));
+    QCOMPARE(options.findChildren<QDialog*>().size(), 0);
+
+    auto* none = options.findChild<QRadioButton*>("RadioButtonohne");
+    QCOMPARE(none->text(), QStringLiteral("1"));
+    QCOMPARE(options.findChild<QRadioButton*>("RadioButton3")->text(), QStringLiteral("1,000"));
+    QCOMPARE(options.findChild<QCheckBox*>("CBKurzhinweise")->text(), QStringLiteral("Kurzhinweise  "));
+    QTest::mouseClick(none, Qt::LeftButton);
+    QCOMPARE(form.state.DecimalPlaces, 0);
+    QCOMPARE(QString::fromStdString(form.text("Probe")), QStringLiteral(" 12"));  // no Enter needed
+    QVERIFY(none->isChecked());
+
+    // Hints: off from the start, on and off again with the check box.
+    auto* ende = window.findChild<QPushButton*>("ButtonOK");
+    ende->setToolTip(QStringLiteral("Programm beenden"));
+    const auto tip = [&] {
+        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), ende->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ende, &event);
+        return QToolTip::isVisible();
+    };
+    QVERIFY(!tip());
+    QTest::mouseClick(options.findChild<QCheckBox*>("CBKurzhinweise"), Qt::LeftButton);
+    QVERIFY(form.state.ShowHint);
+    QVERIFY(tip());
+    QToolTip::hideText();
+    QTest::mouseClick(options.findChild<QCheckBox*>("CBKurzhinweise"), Qt::LeftButton);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QVERIFY(!tip());
+
+    // "OK" hides the dialog; it is not destroyed.
+    QTest::mouseClick(options.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    QVERIFY(!options.isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)
