@@ -10,6 +10,7 @@
 
 #include "calc/window.h"
 #include "pictures.h"
+#include "tabrows.h"
 #include "ui_tabdb.h"
 #include "ui_tabdbm.h"
 #include "ui_tabdbuv.h"
@@ -85,15 +86,23 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     buttons->addWidget(infoButton_);
     buttons->addWidget(ende_);
 
+    // The tabs wrap into rows above the pages instead of scrolling.
+    auto* rows = new TabRows(pages_, client);
+    auto* tabbed = new QVBoxLayout;
+    tabbed->setSpacing(0);
+    tabbed->addWidget(rows);
+    tabbed->addWidget(pages_, 1);
+
     auto* layout = new QVBoxLayout(client);
-    layout->addWidget(pages_, 1);
+    layout->addLayout(tabbed, 1);
     layout->addLayout(buttons);
     this->layout()->setSizeConstraint(QLayout::SetFixedSize);
     const int buttonRow = ende_->sizeHint().height() + layout->spacing() +
                           layout->contentsMargins().top() + layout->contentsMargins().bottom();
-    pages_->setMinimumSize(kClientWidth - layout->contentsMargins().left() -
-                               layout->contentsMargins().right(),
-                           kClientHeight - buttonRow);
+    const int pagesWidth =
+        kClientWidth - layout->contentsMargins().left() - layout->contentsMargins().right();
+    pages_->setMinimumSize(pagesWidth,
+                           kClientHeight - buttonRow - rows->heightForWidth(pagesWidth));
 
     setTabOrder(ende_, infoButton_);
     setTabOrder(infoButton_, options_);
