@@ -96,13 +96,7 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     auto* layout = new QVBoxLayout(client);
     layout->addLayout(tabbed, 1);
     layout->addLayout(buttons);
-    this->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    const int buttonRow = ende_->sizeHint().height() + layout->spacing() +
-                          layout->contentsMargins().top() + layout->contentsMargins().bottom();
-    const int pagesWidth =
-        kClientWidth - layout->contentsMargins().left() - layout->contentsMargins().right();
-    pages_->setMinimumSize(pagesWidth,
-                           kClientHeight - buttonRow - rows->heightForWidth(pagesWidth));
+    fitWindow();
 
     setTabOrder(ende_, infoButton_);
     setTabOrder(infoButton_, options_);
@@ -146,6 +140,15 @@ void MainWindow::ensurePage(int index) {
     showPictures(page);
     describeForAccessibility(page);
     binder_->bind(page);
+    fitWindow();
+}
+
+void MainWindow::fitWindow() {
+    // The designed size, unless the fonts need more; never resizable.
+    centralWidget()->layout()->activate();
+    const QSize wanted =
+        centralWidget()->minimumSizeHint().expandedTo(QSize(kClientWidth, kClientHeight));
+    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted) setFixedSize(wanted);
 }
 
 void MainWindow::ensureAllPages() {

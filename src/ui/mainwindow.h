@@ -52,6 +52,7 @@ protected:
 
 private:
     void showDialog(QWidget* dialog);
+    void fitWindow();
 
     Form& form_;
     std::unique_ptr<Binder> binder_;
