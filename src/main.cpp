@@ -1,5 +1,5 @@
-// Start-up: the application, then the main window, the Info dialog and the
-// Options dialog in this order; the event loop shows the main window.
+// Start-up: the application, the model, then the main window; the event loop
+// shows the main window. The Info and Options dialogs follow on first use.
 
 #include <QApplication>
 #include <QFont>
@@ -44,13 +44,18 @@ int main(int argc, char* argv[]) {
         return closing;
     };
 
-    auto* info = new velkaro::InfoDialog(&window, [&window](const std::string& url) {
-        window.sink().openUrl(url);
+    // The dialogs are made when first asked for; until then the model holds the
+    // state of the Options dialog's buttons.
+    window.setInfoDialog([&window] {
+        return new velkaro::InfoDialog(&window, [&window](const std::string& url) {
+            window.sink().openUrl(url);
+        });
     });
-    window.setInfoDialog(info);
-    auto* options = new velkaro::OptionsDialog(&window);
-    window.binder().bind(options);
-    window.setOptionsDialog(options);
+    window.setOptionsDialog([&window] {
+        auto* options = new velkaro::OptionsDialog(&window);
+        window.binder().bind(options);
+        return options;
+    });
 
     window.show();
     return app.exec();

@@ -103,8 +103,8 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     setTabOrder(options_, pages_);
 
     connect(ende_, &QPushButton::clicked, this, &QWidget::close);
-    connect(infoButton_, &QPushButton::clicked, this, [this] { showDialog(info_); });
-    connect(options_, &QPushButton::clicked, this, [this] { showDialog(optionsDialog_); });
+    connect(infoButton_, &QPushButton::clicked, this, [this] { showDialog(infoDialog()); });
+    connect(options_, &QPushButton::clicked, this, [this] { showDialog(optionsDialog()); });
     connect(binder_.get(), &Binder::pageShown, this, [this](QWidget* control, int index) {
         if (control == pages_) ensurePage(index);
     });
@@ -120,10 +120,20 @@ MainWindow::~MainWindow() {
     form_.setSink(nullptr);
 }
 
-void MainWindow::setOptionsDialog(QWidget* dialog) {
-    optionsDialog_ = dialog;
-    options_->setVisible(dialog != nullptr);
+void MainWindow::setOptionsDialog(DialogFactory factory) {
+    optionsFactory_ = std::move(factory);
+    optionsDialog_ = nullptr;
+    options_->setVisible(static_cast<bool>(optionsFactory_));
 }
+
+QWidget* MainWindow::dialogOf(QWidget*& dialog, const DialogFactory& factory) {
+    if (dialog == nullptr && factory) dialog = factory();
+    return dialog;
+}
+
+QWidget* MainWindow::infoDialog() { return dialogOf(info_, infoFactory_); }
+
+QWidget* MainWindow::optionsDialog() { return dialogOf(optionsDialog_, optionsFactory_); }
 
 void MainWindow::showDialog(QWidget* dialog) {
     if (dialog == nullptr) return;

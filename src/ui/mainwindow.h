@@ -36,9 +36,16 @@ public:
     void ensureAllPages();
     bool pageBuilt(int index) const { return built_[static_cast<std::size_t>(index)]; }
 
-    // The dialogs the buttons show (created after the main window).
-    void setInfoDialog(QWidget* dialog) { info_ = dialog; }
-    void setOptionsDialog(QWidget* dialog);
+    // The dialogs the buttons show. Each is made by its factory when first
+    // asked for, so start-up pays only for what the first paint needs.
+    using DialogFactory = std::function<QWidget*()>;
+    void setInfoDialog(DialogFactory factory) { infoFactory_ = std::move(factory); }
+    void setOptionsDialog(DialogFactory factory);
+    void setOptionsDialog(QWidget* dialog) {
+        setOptionsDialog(dialog ? DialogFactory([dialog] { return dialog; }) : DialogFactory());
+    }
+    QWidget* infoDialog();
+    QWidget* optionsDialog();
 
     // Hooks of the window's life.
     std::function<void()> onFirstShow;  // FormShow: load settings or defaults
@@ -51,6 +58,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static QWidget* dialogOf(QWidget*& dialog, const DialogFactory& factory);
     void showDialog(QWidget* dialog);
     void fitWindow();
 
@@ -63,6 +71,8 @@ private:
     QPushButton* ende_ = nullptr;
     QWidget* info_ = nullptr;
     QWidget* optionsDialog_ = nullptr;
+    DialogFactory infoFactory_;
+    DialogFactory optionsFactory_;
     std::array<bool, 11> built_{};
     bool shown_ = false;
 };
