@@ -103,18 +103,18 @@ Control& Form::addPages(const std::string& name, int count, int index) {
     return c;
 }
 
-void Form::addField(FieldSpec spec) {
-    if (mut(spec.edit).kind != ControlKind::Edit) throw std::logic_error("not an edit: " + spec.edit);
-    if (!spec.selector.empty()) {
-        if (mut(spec.selector).kind != ControlKind::Selector) {
-            throw std::logic_error("not a selector: " + spec.selector);
+void Form::addField(FieldSpec field) {
+    if (mut(field.edit).kind != ControlKind::Edit) throw std::logic_error("not an edit: " + field.edit);
+    if (!field.selector.empty()) {
+        if (mut(field.selector).kind != ControlKind::Selector) {
+            throw std::logic_error("not a selector: " + field.selector);
         }
-        editBySelector_[spec.selector] = spec.edit;
+        editBySelector_[field.selector] = field.edit;
     }
-    limitValue(spec.lower);
-    limitValue(spec.upper);
-    const std::string edit = spec.edit;
-    fieldsByEdit_[edit] = std::move(spec);
+    limitValue(field.lower);
+    limitValue(field.upper);
+    const std::string edit = field.edit;
+    fieldsByEdit_[edit] = std::move(field);
 }
 
 void Form::addReformat(const std::string& name, std::function<void()> procedure) {

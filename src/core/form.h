@@ -142,7 +142,7 @@ public:
     Control& addPicture(const std::string& name, bool visible = true);
     Control& addLabel(const std::string& name, const std::string& caption);
     Control& addPages(const std::string& name, int count, int index);
-    void addField(FieldSpec spec);
+    void addField(FieldSpec field);
     void addReformat(const std::string& name, std::function<void()> procedure);
     void setHandler(const std::string& name, std::function<void()> onClick);
     void setEnterHandler(const std::string& name, std::function<void()> onEnter);
