@@ -31,20 +31,11 @@ constexpr const char* kReformat = "dBm_Eingaben_formatieren";
 
 // The texts of a first start. The level " 0" is shown as it stands, without
 // decimals, until the first computation on the tab reformats it.
-struct FactoryText {
-    const char* edit;
-    const char* text;
-    bool asIs;
-};
 constexpr FactoryText kFactoryTexts[] = {
     {"dBm_E_dB", " 0", true},          {"dBm_E_lin", "1,000", false},
     {"dBm_E_Ueff", "223,607", false},  {"dBm_E_Uss", "632,456", false},
     {"dBm_E_R", "50,000", false},
 };
-
-std::string factoryText(const Form& form, const FactoryText& f) {
-    return f.asIs ? std::string(f.text) : localText(form, f.text);
-}
 
 // Results go to the screen as doubles, like every stored value of the window.
 void writePower(Form& form, long double watt) {
@@ -114,7 +105,7 @@ void dBm_Eingaben_formatieren(Form& form) {
 }
 
 void build(Form& form) {
-    for (const FactoryText& f : kFactoryTexts) form.addEdit(f.edit, factoryText(form, f));
+    addFactoryEdits(form, kFactoryTexts);
     form.addSelector("dBm_C_lin", units::kWatt, 9);   // mWatt
     form.addSelector("dBm_C_Ueff", units::kVolt, 9);  // mVolt
     form.addSelector("dBm_C_Uss", units::kVolt, 9);
@@ -159,7 +150,7 @@ std::vector<SettingsSection> sections() {
 
 // Texts only: the unit selectors keep the items they were built with.
 void factoryDefaults(Form& form) {
-    for (const FactoryText& f : kFactoryTexts) form.setText(f.edit, factoryText(form, f));
+    applyFactoryTexts(form, kFactoryTexts);
 }
 
 }  // namespace

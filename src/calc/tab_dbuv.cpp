@@ -14,20 +14,11 @@ constexpr const char* kReformat = "dBuV_Eingaben_formatieren";
 
 // The texts of a first start (1 µV at 75 Ω), shown as stored, not recomputed;
 // the level " 0" keeps its form without decimals until the first computation.
-struct FactoryText {
-    const char* edit;
-    const char* text;
-    bool asIs;
-};
 constexpr FactoryText kFactoryTexts[] = {
     {"dBuV_E_dB", " 0", true},        {"dBuV_E_dBm", "-108,751", false},
     {"dBuV_E_lin", "13,333", false},  {"dBuV_E_Ueff", "1,000", false},
     {"dBuV_E_Uss", "2,828", false},   {"dBuV_E_R", "75,000", false},
 };
-
-std::string factoryText(const Form& form, const FactoryText& f) {
-    return f.asIs ? std::string(f.text) : localText(form, f.text);
-}
 
 void writePower(Form& form, long double watt) {
     form.writeRanged("dBuV_E_lin", "dBuV_C_lin", static_cast<double>(watt));
@@ -114,7 +105,7 @@ void dBuV_Eingaben_formatieren(Form& form) {
 }
 
 void build(Form& form) {
-    for (const FactoryText& f : kFactoryTexts) form.addEdit(f.edit, factoryText(form, f));
+    addFactoryEdits(form, kFactoryTexts);
     form.addSelector("dBuV_C_Ueff", units::kVolt, 10);  // µVolt
     form.addSelector("dBuV_C_R", units::kOhm, 8);       // Ohm
     form.addSelector("dBuV_C_Uss", units::kVolt, 10);
@@ -165,7 +156,7 @@ std::vector<SettingsSection> sections() {
 
 // Texts only: the unit selectors keep the items they were built with.
 void factoryDefaults(Form& form) {
-    for (const FactoryText& f : kFactoryTexts) form.setText(f.edit, factoryText(form, f));
+    applyFactoryTexts(form, kFactoryTexts);
 }
 
 }  // namespace

@@ -26,6 +26,17 @@ constexpr const char* kCoilLossless = "Z und X sind gleich: die G\u00fcte der Sp
 
 const std::string kReformat = "XLXC_Eingaben_formatieren";
 
+// The texts of a first start: 10 µH and 1 µF at 1 MHz. Impedance, quality and
+// loss factor are shown as designed, not recomputed.
+constexpr FactoryText kCoilTexts[] = {
+    {"XL_E_F", "1,000"},  {"XL_E_L", "10,000"}, {"XL_E_X", "62,832"},
+    {"XL_E_Z", "62,840"}, {"XL_E_Q", "62,830"},
+};
+constexpr FactoryText kCapacitorTexts[] = {
+    {"XC_E_F", "1,000"},   {"XC_E_C", "1,000"}, {"XC_E_X", "159,155"},
+    {"XC_E_Z", "159,175"}, {"XC_E_Q", "459,150"},
+};
+
 // ---- the coil ---------------------------------------------------------------
 
 // Impedance of the coil from its reactance and the quality in XL_E_Q.
@@ -203,26 +214,18 @@ void addRangedField(Form& form, const char* edit, const char* selector, const ch
 
 void build(Form& form) {
     // The coil.
-    form.addEdit("XL_E_F", localText(form, "1,000"));
+    addFactoryEdits(form, kCoilTexts);
     form.addSelector("XL_C_F", units::kHertz, 6);
-    form.addEdit("XL_E_L", localText(form, "10,000"));
     form.addSelector("XL_C_L", units::kHenry, 10);
-    form.addEdit("XL_E_X", localText(form, "62,832"));
     form.addSelector("XL_C_X", units::kOhm, 8);
-    form.addEdit("XL_E_Z", localText(form, "62,840"));
     form.addSelector("XL_C_Z", units::kOhm, 8);
-    form.addEdit("XL_E_Q", localText(form, "62,830"));
     form.addPicture("Image4");
     // The capacitor.
-    form.addEdit("XC_E_F", localText(form, "1,000"));
+    addFactoryEdits(form, kCapacitorTexts);
     form.addSelector("XC_C_F", units::kHertz, 6);
-    form.addEdit("XC_E_C", localText(form, "1,000"));
     form.addSelector("XC_C_C", units::kFarad, 10);
-    form.addEdit("XC_E_X", localText(form, "159,155"));
     form.addSelector("XC_C_X", units::kOhm, 9);
-    form.addEdit("XC_E_Z", localText(form, "159,175"));
     form.addSelector("XC_C_Z", units::kOhm, 9);
-    form.addEdit("XC_E_Q", localText(form, "459,150"));
     form.addPicture("Image5");
 
     const auto coilMode = [&form](int value) {
@@ -304,17 +307,9 @@ std::vector<SettingsSection> sections() {
 // Coil texts, then the reactance mode; capacitor texts, then its reactance mode.
 // The selectors keep the items the tab was built with.
 void factoryDefaults(Form& form) {
-    form.setText("XL_E_F", localText(form, "1,000"));
-    form.setText("XL_E_L", localText(form, "10,000"));
-    form.setText("XL_E_X", localText(form, "62,832"));
-    form.setText("XL_E_Z", localText(form, "62,840"));
-    form.setText("XL_E_Q", localText(form, "62,830"));
+    applyFactoryTexts(form, kCoilTexts);
     form.setChecked("XL_RB_X", true);
-    form.setText("XC_E_F", localText(form, "1,000"));
-    form.setText("XC_E_C", localText(form, "1,000"));
-    form.setText("XC_E_X", localText(form, "159,155"));
-    form.setText("XC_E_Z", localText(form, "159,175"));
-    form.setText("XC_E_Q", localText(form, "459,150"));
+    applyFactoryTexts(form, kCapacitorTexts);
     form.setChecked("XC_RB_X", true);
 }
 

@@ -26,4 +26,16 @@ std::string localText(const Form& form, std::string_view commaText) {
     return text;
 }
 
+std::string factoryText(const Form& form, const FactoryText& f) {
+    return f.asIs ? std::string(f.text) : localText(form, f.text);
+}
+
+void addFactoryEdits(Form& form, std::span<const FactoryText> texts) {
+    for (const FactoryText& f : texts) form.addEdit(f.edit, factoryText(form, f));
+}
+
+void applyFactoryTexts(Form& form, std::span<const FactoryText> texts) {
+    for (const FactoryText& f : texts) form.setText(f.edit, factoryText(form, f));
+}
+
 }  // namespace velkaro

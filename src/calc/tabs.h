@@ -3,6 +3,7 @@
 // handlers and reformat procedure into the model, names its settings sections
 // and applies its factory texts. The modules are listed once, in page order.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +26,19 @@ const std::vector<TabModule>& tabModules();
 // A factory or default text "20,000" as shown: commas become the current
 // separator and one blank goes in front.
 std::string localText(const Form& form, std::string_view commaText);
+
+// An edit's text of a first start, written with a comma as for localText. One
+// marked `asIs` is shown exactly as it stands (a level " 0" without decimals).
+struct FactoryText {
+    const char* edit;
+    const char* text;
+    bool asIs = false;
+};
+
+std::string factoryText(const Form& form, const FactoryText& f);
+// Adds each edit, showing its factory text.
+void addFactoryEdits(Form& form, std::span<const FactoryText> texts);
+// Puts the factory texts back; nothing is computed.
+void applyFactoryTexts(Form& form, std::span<const FactoryText> texts);
 
 }  // namespace velkaro

@@ -4,24 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/form.h"
 #include "core/messages.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, plain, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string& t) override { plain.push_back(t); }
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 UnitList wattList() {
     return {{"YWatt", "ZWatt", "EWatt", "PWatt", "TWatt", "GWatt", "MWatt", "kWatt", " Watt",
@@ -71,12 +64,7 @@ protected:
 
     char sep() const { return GetParam(); }
     // "2,5" written with the separator under test.
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
+    std::string local(std::string s) const { return velkaro::testing::local(std::move(s), sep()); }
     void type(const std::string& edit, const std::string& text) { form.userEdit(edit, local(text)); }
 
     Form form{GetParam()};

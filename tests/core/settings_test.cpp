@@ -12,20 +12,12 @@
 #include "calc/units.h"
 #include "calc/window.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, general;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string&) override {}
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string&) override {}
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 // A small window of the tests' own with one key of every kind.
 class SectionsTest : public ::testing::Test {

@@ -11,48 +11,18 @@
 #include "calc/tab_db.h"
 #include "calc/window.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::WindowModelTest;
 
 namespace {
 
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string&) override {}
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
-
 constexpr int kVolt = 8, kMilli = 9;
 
-class DbTab : public ::testing::TestWithParam<char> {
+class DbTab : public WindowModelTest {
 protected:
-    void SetUp() override {
-        form.setSink(&sink);
-        BuildModel(form);
-        form.state.DecimalPlaces = 3;
-    }
-
-    char sep() const { return GetParam(); }
-    // A text written with a comma, as it reads under the separator in use.
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
-    void type(const std::string& edit, const std::string& text) { form.userEdit(edit, local(text)); }
-    void enter(const std::string& edit, const std::string& text) {
-        type(edit, text);
-        form.pressEnter(edit);
-    }
     bool shown(const char* picture) const { return form.at(picture).visible; }
-
-    Form form{GetParam()};
-    RecordingSink sink;
 };
 
 INSTANTIATE_TEST_SUITE_P(Separators, DbTab, ::testing::Values(',', '.'));

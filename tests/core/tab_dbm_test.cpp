@@ -13,62 +13,20 @@
 #include "calc/window.h"
 #include "core/form.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::WindowModelTest;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, plain, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string& t) override { plain.push_back(t); }
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 const std::vector<std::string> kEdits = {"dBm_E_dB", "dBm_E_lin", "dBm_E_Ueff", "dBm_E_Uss",
                                          "dBm_E_R"};
 const std::vector<std::string> kSelectors = {"dBm_C_lin", "dBm_C_Ueff", "dBm_C_Uss", "dBm_C_R"};
 
-class DbmTab : public ::testing::TestWithParam<char> {
+class DbmTab : public WindowModelTest {
 protected:
-    void SetUp() override {
-        BuildModel(form);
-        form.setSink(&sink);
-        form.state.DecimalPlaces = 3;
-    }
-
-    char sep() const { return GetParam(); }
-    // A text written with a comma, as the user of this separator sees it.
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
-    // Types a whole new text (as the user sees it) and presses Enter.
-    void enter(const std::string& edit, const std::string& text) {
-        form.userEdit(edit, local(text));
-        form.pressEnter(edit);
-    }
-    void expectField(const std::string& edit, const std::string& text, const char* selector = nullptr,
-                     int index = 0) {
-        EXPECT_EQ(form.text(edit), local(text)) << edit;
-        if (selector != nullptr) {
-            EXPECT_EQ(form.index(selector), index) << selector;
-        }
-    }
-    std::vector<std::string> snapshot() const {
-        std::vector<std::string> s;
-        for (const auto& e : kEdits) s.push_back(form.text(e));
-        for (const auto& c : kSelectors) s.push_back(std::to_string(form.index(c)));
-        return s;
-    }
-
-    Form form{GetParam()};
-    RecordingSink sink;
+    std::vector<std::string> snapshot() const { return WindowModelTest::snapshot(kEdits, kSelectors); }
 };
 
 }  // namespace

@@ -9,61 +9,21 @@
 #include "calc/window.h"
 #include "core/form.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::WindowModelTest;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, plain, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string& t) override { plain.push_back(t); }
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 const std::vector<std::string> kEdits = {"dBuV_E_dB",   "dBuV_E_dBm", "dBuV_E_lin",
                                          "dBuV_E_Ueff", "dBuV_E_Uss", "dBuV_E_R"};
 const std::vector<std::string> kSelectors = {"dBuV_C_lin", "dBuV_C_Ueff", "dBuV_C_Uss",
                                              "dBuV_C_R"};
 
-class DbuvTab : public ::testing::TestWithParam<char> {
+class DbuvTab : public WindowModelTest {
 protected:
-    void SetUp() override {
-        BuildModel(form);
-        form.setSink(&sink);
-        form.state.DecimalPlaces = 3;
-    }
-
-    char sep() const { return GetParam(); }
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
-    void enter(const std::string& edit, const std::string& text) {
-        form.userEdit(edit, local(text));
-        form.pressEnter(edit);
-    }
-    void expectField(const std::string& edit, const std::string& text, const char* selector = nullptr,
-                     int index = 0) {
-        EXPECT_EQ(form.text(edit), local(text)) << edit;
-        if (selector != nullptr) {
-            EXPECT_EQ(form.index(selector), index) << selector;
-        }
-    }
-    std::vector<std::string> snapshot() const {
-        std::vector<std::string> s;
-        for (const auto& e : kEdits) s.push_back(form.text(e));
-        for (const auto& c : kSelectors) s.push_back(std::to_string(form.index(c)));
-        return s;
-    }
-
-    Form form{GetParam()};
-    RecordingSink sink;
+    std::vector<std::string> snapshot() const { return WindowModelTest::snapshot(kEdits, kSelectors); }
 };
 
 }  // namespace

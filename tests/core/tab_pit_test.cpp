@@ -14,20 +14,13 @@
 #include "core/errors.h"
 #include "core/form.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::RecordingSink;
+using velkaro::testing::WindowModelTest;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, plain, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string& t) override { plain.push_back(t); }
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 // Parallel connection of two resistances.
 double par(double a, double b) { return a * b / (a + b); }
@@ -94,25 +87,10 @@ const std::vector<std::pair<std::string, std::string>> kTwentyDb = {
 
 const std::string CR = "\r";
 
-class PitTab : public ::testing::TestWithParam<char> {
+class PitTab : public WindowModelTest {
 protected:
-    void SetUp() override {
-        BuildModel(form);
-        form.setSink(&sink);
-        form.state.DecimalPlaces = 3;
-    }
+    using WindowModelTest::local;
 
-    char sep() const { return GetParam(); }
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
-    void enter(const std::string& edit, const std::string& text) {
-        form.userEdit(edit, local(text));
-        form.pressEnter(edit);
-    }
     // Focus into the selector (remembers its item), then the user's choice.
     void choose(const std::string& selector, int index) {
         form.enter(selector);
@@ -136,9 +114,6 @@ protected:
         EXPECT_EQ(form.text("PiT_E_P"), local(p));
         EXPECT_EQ(form.index("PiT_C_P"), pUnit);
     }
-
-    Form form{GetParam()};
-    RecordingSink sink;
 };
 
 }  // namespace

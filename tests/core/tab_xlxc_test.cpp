@@ -11,52 +11,27 @@
 #include "calc/tab_xlxc.h"
 #include "calc/window.h"
 #include "settings/settings.h"
+#include "model_fixture.h"
 
 using namespace velkaro;
+using velkaro::testing::WindowModelTest;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    std::vector<std::string> errors, plain, general, focus;
-    void errorBox(const std::string& t) override { errors.push_back(t); }
-    void plainMessage(const std::string& t) override { plain.push_back(t); }
-    void generalError(const std::string& t) override { general.push_back(t); }
-    void focusPrevious(const std::string& c) override { focus.push_back(c); }
-    void showHelp(int) override {}
-    void openUrl(const std::string&) override {}
-};
 
 const std::vector<std::string> kControls = {
     "XL_E_F", "XL_C_F", "XL_E_L", "XL_C_L", "XL_E_X", "XL_C_X", "XL_E_Z", "XL_C_Z", "XL_E_Q",
     "XC_E_F", "XC_C_F", "XC_E_C", "XC_C_C", "XC_E_X", "XC_C_X", "XC_E_Z", "XC_C_Z", "XC_E_Q"};
 
 // Starts as a first start does: factory texts, three places, reactance modes.
-class XLXCTab : public ::testing::TestWithParam<char> {
+class XLXCTab : public WindowModelTest {
 protected:
+    // The factory start sets the places itself; only what follows it is recorded.
     void SetUp() override {
         BuildModel(form);
         ApplyFactoryDefaults(form);
         form.setSink(&sink);
     }
 
-    char sep() const { return GetParam(); }
-    std::string local(std::string s) const {
-        for (char& c : s) {
-            if (c == ',') c = sep();
-        }
-        return s;
-    }
-    void enter(const std::string& edit, const std::string& text) {
-        form.userEdit(edit, local(text));
-        form.pressEnter(edit);
-    }
-    void expectField(const std::string& edit, const std::string& text, const char* selector = nullptr,
-                     int index = 0) {
-        EXPECT_EQ(form.text(edit), local(text)) << edit;
-        if (selector != nullptr) {
-            EXPECT_EQ(form.index(selector), index) << selector;
-        }
-    }
     // Texts and items (and enabled states) of every field of the tab.
     static std::vector<std::string> snapshot(const Form& f, bool withEnabled = true) {
         std::vector<std::string> s;
@@ -66,9 +41,6 @@ protected:
         }
         return s;
     }
-
-    Form form{GetParam()};
-    RecordingSink sink;
 };
 
 }  // namespace
