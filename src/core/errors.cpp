@@ -5,7 +5,10 @@
 namespace velkaro {
 
 std::string errtext::conversion(const std::string& text) {
-    return "'" + text + "' ist kein g\u00fcltiger Gleitkommawert";
+    std::string message(1, '\'');
+    message += text;
+    message += "' ist kein g\u00fcltiger Gleitkommawert";
+    return message;
 }
 
 long double checkedResult(long double x) {
