@@ -357,7 +357,9 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
 
     const std::size_t header = findSection(section);
     if (header == lines_.size()) {
-        insertLine(lines_.size(), "[" + std::string(section) + "]");
+        std::string opening(1, '[');
+        opening.append(section).push_back(']');
+        insertLine(lines_.size(), std::move(opening));
         insertLine(lines_.size(), std::string(key) + "=" + v);
         return;
     }

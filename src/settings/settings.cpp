@@ -133,6 +133,12 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+// Every text put back gets one blank in front (the file reader drops them).
+std::string withBlank(std::string text) {
+    text.insert(text.begin(), ' ');
+    return text;
+}
+
 // ---- one key ------------------------------------------------------------------
 
 std::string valueOf(const Form& form, const SettingKey& k) {
@@ -165,10 +171,10 @@ public:
         case SettingKind::NumberText: {
             const std::string text =
                 stored ? *stored : (k.fallbackAsIs ? k.fallback : replaceAll(k.fallback, ",", separator_));
-            form_.setText(k.control, " " + replaceAll(text, fileSeparator_, separator_));
+            form_.setText(k.control, withBlank(replaceAll(text, fileSeparator_, separator_)));
             break;
         }
-        case SettingKind::Text: form_.setText(k.control, " " + stored.value_or(k.fallback)); break;
+        case SettingKind::Text: form_.setText(k.control, withBlank(stored.value_or(k.fallback))); break;
         case SettingKind::Index: form_.setIndex(k.control, integer(stored, k)); break;
         case SettingKind::Page: form_.setPage(k.control, integer(stored, k)); break;
         case SettingKind::Mode: {
