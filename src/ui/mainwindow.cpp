@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -150,7 +151,20 @@ void MainWindow::ensurePage(int index) {
     showPictures(page);
     describeForAccessibility(page);
     binder_->bind(page);
+    nameUnitSelectors(page);
     fitWindow();
+}
+
+void MainWindow::nameUnitSelectors(QWidget* page) {
+    // A unit list is announced as the unit of the value beside it.
+    for (QComboBox* combo : page->findChildren<QComboBox*>()) {
+        if (!combo->accessibleName().isEmpty()) continue;
+        const FieldSpec* field = form_.fieldOfSelector(combo->objectName().toStdString());
+        QWidget* edit = field ? binder_->widget(field->edit) : nullptr;
+        if (edit != nullptr && !edit->accessibleName().isEmpty()) {
+            combo->setAccessibleName(edit->accessibleName() + QStringLiteral(", Einheit"));
+        }
+    }
 }
 
 void MainWindow::fitWindow() {

@@ -61,6 +61,7 @@ private:
     static QWidget* dialogOf(QWidget*& dialog, const DialogFactory& factory);
     void showDialog(QWidget* dialog);
     void fitWindow();
+    void nameUnitSelectors(QWidget* page);
 
     Form& form_;
     std::unique_ptr<Binder> binder_;

@@ -137,9 +137,14 @@ void MainWindowTest::pagesAreBuiltWhenFirstShownAndBound() {
         QCOMPARE(label->text(), QStringLiteral("Hilfe - F1"));
         QCOMPARE(window.binder().widget(name), label);
     }
-    // Every control of the model has its widget once all pages exist.
+    // Every control of the model has its widget once all pages exist, and every
+    // value and unit a user can change is announced by name to screen readers.
     for (const auto& [name, control] : form.controls()) {
-        QVERIFY2(window.binder().widget(name) != nullptr, name.c_str());
+        QWidget* w = window.binder().widget(name);
+        QVERIFY2(w != nullptr, name.c_str());
+        if (form.fieldOfEdit(name) != nullptr || form.fieldOfSelector(name) != nullptr) {
+            QVERIFY2(!w->accessibleName().isEmpty(), name.c_str());
+        }
     }
 }
 
