@@ -47,9 +47,8 @@ int main(int argc, char* argv[]) {
     // The dialogs are made when first asked for; until then the model holds the
     // state of the Options dialog's buttons.
     window.setInfoDialog([&window] {
-        return new velkaro::InfoDialog(&window, [&window](const std::string& url) {
-            window.sink().openUrl(url);
-        });
+        return new velkaro::InfoDialog(
+            &window, [&window](const std::string& url) { window.sink().openUrl(url); });
     });
     window.setOptionsDialog([&window] {
         auto* options = new velkaro::OptionsDialog(&window);

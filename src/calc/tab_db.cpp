@@ -219,18 +219,31 @@ SettingsSection sectionOf(const RatioPage& p) {
     return SettingsSection{
         .name = p.section,
         .keys = {
-            {.key = "Va", .kind = SettingKind::Marker, .control = p.topMarker, .fallback = "1",
+            {.key = "Va",
+             .kind = SettingKind::Marker,
+             .control = p.topMarker,
+             .fallback = "1",
              .partner = p.bottomMarker},
-            {.key = in + "-Zahl", .kind = SettingKind::NumberText, .control = p.input,
+            {.key = in + "-Zahl",
+             .kind = SettingKind::NumberText,
+             .control = p.input,
              .fallback = "20,000"},
-            {.key = in + "-Vorsatz", .kind = SettingKind::Index, .control = p.inputUnit,
+            {.key = in + "-Vorsatz",
+             .kind = SettingKind::Index,
+             .control = p.inputUnit,
              .fallback = "8"},
-            {.key = out + "-Zahl", .kind = SettingKind::NumberText, .control = p.output,
+            {.key = out + "-Zahl",
+             .kind = SettingKind::NumberText,
+             .control = p.output,
              .fallback = "200,000"},
-            {.key = out + "-Vorsatz", .kind = SettingKind::Index, .control = p.outputUnit,
+            {.key = out + "-Vorsatz",
+             .kind = SettingKind::Index,
+             .control = p.outputUnit,
              .fallback = "8"},
             {.key = "a-dB", .kind = SettingKind::NumberText, .control = p.db, .fallback = p.dbText},
-            {.key = "a-lin", .kind = SettingKind::NumberText, .control = p.factor,
+            {.key = "a-lin",
+             .kind = SettingKind::NumberText,
+             .control = p.factor,
              .fallback = p.factorText},
         }};
 }
@@ -259,9 +272,7 @@ long double dbOfFactor(long double factor, int k) {
     return k * checkedLog10(factor);
 }
 
-long double factorOfDb(long double db, int k) {
-    return checkedResult(std::pow(10.0L, db / k));
-}
+long double factorOfDb(long double db, int k) { return checkedResult(std::pow(10.0L, db / k)); }
 
 TabModule dbModule() { return {"dB", build, sections, factoryDefaults}; }
 

@@ -21,7 +21,9 @@ long double dbuvOfVolt(long double volt) { return 20.0L * checkedLog10(volt / kM
 
 long double rmsOfPower(long double watt, long double ohm) { return checkedSqrt(ohm * watt); }
 
-long double powerOfRms(long double volt, long double ohm) { return checkedDivide(volt * volt, ohm); }
+long double powerOfRms(long double volt, long double ohm) {
+    return checkedDivide(volt * volt, ohm);
+}
 
 }  // namespace level
 
@@ -32,8 +34,8 @@ constexpr const char* kReformat = "dBm_Eingaben_formatieren";
 // The texts of a first start. The level " 0" is shown as it stands, without
 // decimals, until the first computation on the tab reformats it.
 constexpr FactoryText kFactoryTexts[] = {
-    {"dBm_E_dB", " 0", true},          {"dBm_E_lin", "1,000", false},
-    {"dBm_E_Ueff", "223,607", false},  {"dBm_E_Uss", "632,456", false},
+    {"dBm_E_dB", " 0", true},         {"dBm_E_lin", "1,000", false},
+    {"dBm_E_Ueff", "223,607", false}, {"dBm_E_Uss", "632,456", false},
     {"dBm_E_R", "50,000", false},
 };
 
@@ -47,7 +49,9 @@ void writeRms(Form& form, long double volt) {
 void writePeakToPeak(Form& form, long double volt) {
     form.writeRanged("dBm_E_Uss", "dBm_C_Uss", static_cast<double>(volt));
 }
-void writeLevel(Form& form, long double dbm) { form.writeFixed("dBm_E_dB", static_cast<double>(dbm)); }
+void writeLevel(Form& form, long double dbm) {
+    form.writeFixed("dBm_E_dB", static_cast<double>(dbm));
+}
 
 // The impedance as shown, in ohm.
 long double systemImpedance(const Form& form) { return form.value("dBm_E_R", "dBm_C_R"); }
@@ -109,49 +113,76 @@ void build(Form& form) {
     form.addSelector("dBm_C_lin", units::kWatt, 9);   // mWatt
     form.addSelector("dBm_C_Ueff", units::kVolt, 9);  // mVolt
     form.addSelector("dBm_C_Uss", units::kVolt, 9);
-    form.addSelector("dBm_C_R", units::kOhm, 8);      // Ohm
+    form.addSelector("dBm_C_R", units::kOhm, 8);  // Ohm
 
     const auto with = [&form](void (*computation)(Form&, double)) {
         return [&form, computation](double v) { computation(form, v); };
     };
-    form.addField({.edit = "dBm_E_dB", .lower = "-174", .upper = "320", .word = " dBm",
-                   .form = RangeForm::A, .wordAfterNumber = true,
-                   .compute = with(levelEntered), .reformat = kReformat});
-    form.addField({.edit = "dBm_E_lin", .selector = "dBm_C_lin", .lower = "4e-26",
-                   .upper = "7e+26", .word = " Watt", .compute = with(dbm_lin_Berechnung),
+    form.addField({.edit = "dBm_E_dB",
+                   .lower = "-174",
+                   .upper = "320",
+                   .word = " dBm",
+                   .form = RangeForm::A,
+                   .wordAfterNumber = true,
+                   .compute = with(levelEntered),
                    .reformat = kReformat});
-    form.addField({.edit = "dBm_E_Ueff", .selector = "dBm_C_Ueff", .lower = "1e-26",
-                   .upper = "1e+27", .word = " Volt", .compute = with(dbm_Ueff_Berechnung),
+    form.addField({.edit = "dBm_E_lin",
+                   .selector = "dBm_C_lin",
+                   .lower = "4e-26",
+                   .upper = "7e+26",
+                   .word = " Watt",
+                   .compute = with(dbm_lin_Berechnung),
                    .reformat = kReformat});
-    form.addField({.edit = "dBm_E_Uss", .selector = "dBm_C_Uss", .lower = "1e-26",
-                   .upper = "1e+27", .word = " Volt", .compute = with(dbm_Uss_Berechnung),
+    form.addField({.edit = "dBm_E_Ueff",
+                   .selector = "dBm_C_Ueff",
+                   .lower = "1e-26",
+                   .upper = "1e+27",
+                   .word = " Volt",
+                   .compute = with(dbm_Ueff_Berechnung),
                    .reformat = kReformat});
-    form.addField({.edit = "dBm_E_R", .selector = "dBm_C_R", .lower = "1e-24", .upper = "1e+26",
-                   .word = " Ohm", .compute = with(dbm_R_Berechnung), .reformat = kReformat});
+    form.addField({.edit = "dBm_E_Uss",
+                   .selector = "dBm_C_Uss",
+                   .lower = "1e-26",
+                   .upper = "1e+27",
+                   .word = " Volt",
+                   .compute = with(dbm_Uss_Berechnung),
+                   .reformat = kReformat});
+    form.addField({.edit = "dBm_E_R",
+                   .selector = "dBm_C_R",
+                   .lower = "1e-24",
+                   .upper = "1e+26",
+                   .word = " Ohm",
+                   .compute = with(dbm_R_Berechnung),
+                   .reformat = kReformat});
     form.addReformat(kReformat, [&form] { dBm_Eingaben_formatieren(form); });
 }
 
 std::vector<SettingsSection> sections() {
     using K = SettingKind;
-    return {{.name = "dBm",
-             .keys = {
-                 {.key = "dBm", .kind = K::NumberText, .control = "dBm_E_dB", .fallback = "0",
-                  .fallbackAsIs = true},
-                 {.key = "Leistung", .kind = K::NumberText, .control = "dBm_E_lin", .fallback = "1,000"},
-                 {.key = "Leistung-Einheit", .kind = K::Index, .control = "dBm_C_lin", .fallback = "9"},
-                 {.key = "Ueff", .kind = K::NumberText, .control = "dBm_E_Ueff", .fallback = "223,607"},
-                 {.key = "Ueff-Einheit", .kind = K::Index, .control = "dBm_C_Ueff", .fallback = "9"},
-                 {.key = "Uss", .kind = K::NumberText, .control = "dBm_E_Uss", .fallback = "632,456"},
-                 {.key = "Uss-Einheit", .kind = K::Index, .control = "dBm_C_Uss", .fallback = "9"},
-                 {.key = "Impedanz", .kind = K::NumberText, .control = "dBm_E_R", .fallback = "50,000"},
-                 {.key = "Impedanz-Einheit", .kind = K::Index, .control = "dBm_C_R", .fallback = "8"},
-             }}};
+    return {
+        {.name = "dBm",
+         .keys = {
+             {.key = "dBm",
+              .kind = K::NumberText,
+              .control = "dBm_E_dB",
+              .fallback = "0",
+              .fallbackAsIs = true},
+             {.key = "Leistung",
+              .kind = K::NumberText,
+              .control = "dBm_E_lin",
+              .fallback = "1,000"},
+             {.key = "Leistung-Einheit", .kind = K::Index, .control = "dBm_C_lin", .fallback = "9"},
+             {.key = "Ueff", .kind = K::NumberText, .control = "dBm_E_Ueff", .fallback = "223,607"},
+             {.key = "Ueff-Einheit", .kind = K::Index, .control = "dBm_C_Ueff", .fallback = "9"},
+             {.key = "Uss", .kind = K::NumberText, .control = "dBm_E_Uss", .fallback = "632,456"},
+             {.key = "Uss-Einheit", .kind = K::Index, .control = "dBm_C_Uss", .fallback = "9"},
+             {.key = "Impedanz", .kind = K::NumberText, .control = "dBm_E_R", .fallback = "50,000"},
+             {.key = "Impedanz-Einheit", .kind = K::Index, .control = "dBm_C_R", .fallback = "8"},
+         }}};
 }
 
 // Texts only: the unit selectors keep the items they were built with.
-void factoryDefaults(Form& form) {
-    applyFactoryTexts(form, kFactoryTexts);
-}
+void factoryDefaults(Form& form) { applyFactoryTexts(form, kFactoryTexts); }
 
 }  // namespace
 

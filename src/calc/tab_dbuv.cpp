@@ -15,9 +15,9 @@ constexpr const char* kReformat = "dBuV_Eingaben_formatieren";
 // The texts of a first start (1 µV at 75 Ω), shown as stored, not recomputed;
 // the level " 0" keeps its form without decimals until the first computation.
 constexpr FactoryText kFactoryTexts[] = {
-    {"dBuV_E_dB", " 0", true},        {"dBuV_E_dBm", "-108,751", false},
-    {"dBuV_E_lin", "13,333", false},  {"dBuV_E_Ueff", "1,000", false},
-    {"dBuV_E_Uss", "2,828", false},   {"dBuV_E_R", "75,000", false},
+    {"dBuV_E_dB", " 0", true},       {"dBuV_E_dBm", "-108,751", false},
+    {"dBuV_E_lin", "13,333", false}, {"dBuV_E_Ueff", "1,000", false},
+    {"dBuV_E_Uss", "2,828", false},  {"dBuV_E_R", "75,000", false},
 };
 
 void writePower(Form& form, long double watt) {
@@ -29,8 +29,12 @@ void writeRms(Form& form, long double volt) {
 void writePeakToPeak(Form& form, long double volt) {
     form.writeRanged("dBuV_E_Uss", "dBuV_C_Uss", static_cast<double>(volt));
 }
-void writeDbuv(Form& form, long double dbuv) { form.writeFixed("dBuV_E_dB", static_cast<double>(dbuv)); }
-void writeDbm(Form& form, long double dbm) { form.writeFixed("dBuV_E_dBm", static_cast<double>(dbm)); }
+void writeDbuv(Form& form, long double dbuv) {
+    form.writeFixed("dBuV_E_dB", static_cast<double>(dbuv));
+}
+void writeDbm(Form& form, long double dbm) {
+    form.writeFixed("dBuV_E_dBm", static_cast<double>(dbm));
+}
 
 long double systemImpedance(const Form& form) { return form.value("dBuV_E_R", "dBuV_C_R"); }
 
@@ -109,55 +113,98 @@ void build(Form& form) {
     form.addSelector("dBuV_C_Ueff", units::kVolt, 10);  // µVolt
     form.addSelector("dBuV_C_R", units::kOhm, 8);       // Ohm
     form.addSelector("dBuV_C_Uss", units::kVolt, 10);
-    form.addSelector("dBuV_C_lin", units::kWatt, 13);   // fWatt
+    form.addSelector("dBuV_C_lin", units::kWatt, 13);  // fWatt
 
     const auto with = [&form](void (*computation)(Form&, double)) {
         return [&form, computation](double v) { computation(form, v); };
     };
     // No reformat of the protocol's own after the dBµV level: its computation
     // reformats before its last write.
-    form.addField({.edit = "dBuV_E_dB", .lower = "-70", .upper = "320", .word = " dBuV",
-                   .form = RangeForm::A, .wordAfterNumber = true,
+    form.addField({.edit = "dBuV_E_dB",
+                   .lower = "-70",
+                   .upper = "320",
+                   .word = " dBuV",
+                   .form = RangeForm::A,
+                   .wordAfterNumber = true,
                    .compute = with(dbuvLevelEntered)});
-    form.addField({.edit = "dBuV_E_Ueff", .selector = "dBuV_C_Ueff", .lower = "1e-14",
-                   .upper = "1e+14", .word = " Volt", .compute = with(dBuV_Ueff_Berechnung),
+    form.addField({.edit = "dBuV_E_Ueff",
+                   .selector = "dBuV_C_Ueff",
+                   .lower = "1e-14",
+                   .upper = "1e+14",
+                   .word = " Volt",
+                   .compute = with(dBuV_Ueff_Berechnung),
                    .reformat = kReformat});
-    form.addField({.edit = "dBuV_E_R", .selector = "dBuV_C_R", .lower = "1e-24", .upper = "1e+12",
-                   .word = " Ohm", .compute = with(dbuV_R_Berechnung), .reformat = kReformat});
-    form.addField({.edit = "dBuV_E_Uss", .selector = "dBuV_C_Uss", .lower = "1e-14",
-                   .upper = "9e14", .word = " Volt", .compute = with(dBuV_Uss_Berechnung),
+    form.addField({.edit = "dBuV_E_R",
+                   .selector = "dBuV_C_R",
+                   .lower = "1e-24",
+                   .upper = "1e+12",
+                   .word = " Ohm",
+                   .compute = with(dbuV_R_Berechnung),
                    .reformat = kReformat});
-    form.addField({.edit = "dBuV_E_dBm", .lower = "-277", .upper = "290", .word = " dBm",
-                   .form = RangeForm::B, .compute = with(dbmLevelEntered), .reformat = kReformat});
-    form.addField({.edit = "dBuV_E_lin", .selector = "dBuV_C_lin", .lower = "4e-21",
-                   .upper = "1e+26", .word = " Watt", .compute = with(dBuV_lin_Berechnung),
+    form.addField({.edit = "dBuV_E_Uss",
+                   .selector = "dBuV_C_Uss",
+                   .lower = "1e-14",
+                   .upper = "9e14",
+                   .word = " Volt",
+                   .compute = with(dBuV_Uss_Berechnung),
+                   .reformat = kReformat});
+    form.addField({.edit = "dBuV_E_dBm",
+                   .lower = "-277",
+                   .upper = "290",
+                   .word = " dBm",
+                   .form = RangeForm::B,
+                   .compute = with(dbmLevelEntered),
+                   .reformat = kReformat});
+    form.addField({.edit = "dBuV_E_lin",
+                   .selector = "dBuV_C_lin",
+                   .lower = "4e-21",
+                   .upper = "1e+26",
+                   .word = " Watt",
+                   .compute = with(dBuV_lin_Berechnung),
                    .reformat = kReformat});
     form.addReformat(kReformat, [&form] { dBuV_Eingaben_formatieren(form); });
 }
 
 std::vector<SettingsSection> sections() {
     using K = SettingKind;
-    return {{.name = "dBuV",
-             .keys = {
-                 {.key = "dBuV", .kind = K::NumberText, .control = "dBuV_E_dB", .fallback = "0",
-                  .fallbackAsIs = true},
-                 {.key = "dBm", .kind = K::NumberText, .control = "dBuV_E_dBm", .fallback = "0",
-                  .fallbackAsIs = true},
-                 {.key = "Leistung", .kind = K::NumberText, .control = "dBuV_E_lin", .fallback = "100,000"},
-                 {.key = "Leistung-Einheit", .kind = K::Index, .control = "dBuV_C_lin", .fallback = "10"},
-                 {.key = "Ueff", .kind = K::NumberText, .control = "dBuV_E_Ueff", .fallback = "200,000"},
-                 {.key = "Ueff-Einheit", .kind = K::Index, .control = "dBuV_C_Ueff", .fallback = "9"},
-                 {.key = "Uss", .kind = K::NumberText, .control = "dBuV_E_Uss", .fallback = "282,840"},
-                 {.key = "Uss-Einheit", .kind = K::Index, .control = "dBuV_C_Uss", .fallback = "9"},
-                 {.key = "Impedanz", .kind = K::NumberText, .control = "dBuV_E_R", .fallback = "50,000"},
-                 {.key = "Impedanz-Einheit", .kind = K::Index, .control = "dBuV_C_R", .fallback = "8"},
-             }}};
+    return {
+        {.name = "dBuV",
+         .keys = {
+             {.key = "dBuV",
+              .kind = K::NumberText,
+              .control = "dBuV_E_dB",
+              .fallback = "0",
+              .fallbackAsIs = true},
+             {.key = "dBm",
+              .kind = K::NumberText,
+              .control = "dBuV_E_dBm",
+              .fallback = "0",
+              .fallbackAsIs = true},
+             {.key = "Leistung",
+              .kind = K::NumberText,
+              .control = "dBuV_E_lin",
+              .fallback = "100,000"},
+             {.key = "Leistung-Einheit",
+              .kind = K::Index,
+              .control = "dBuV_C_lin",
+              .fallback = "10"},
+             {.key = "Ueff",
+              .kind = K::NumberText,
+              .control = "dBuV_E_Ueff",
+              .fallback = "200,000"},
+             {.key = "Ueff-Einheit", .kind = K::Index, .control = "dBuV_C_Ueff", .fallback = "9"},
+             {.key = "Uss", .kind = K::NumberText, .control = "dBuV_E_Uss", .fallback = "282,840"},
+             {.key = "Uss-Einheit", .kind = K::Index, .control = "dBuV_C_Uss", .fallback = "9"},
+             {.key = "Impedanz",
+              .kind = K::NumberText,
+              .control = "dBuV_E_R",
+              .fallback = "50,000"},
+             {.key = "Impedanz-Einheit", .kind = K::Index, .control = "dBuV_C_R", .fallback = "8"},
+         }}};
 }
 
 // Texts only: the unit selectors keep the items they were built with.
-void factoryDefaults(Form& form) {
-    applyFactoryTexts(form, kFactoryTexts);
-}
+void factoryDefaults(Form& form) { applyFactoryTexts(form, kFactoryTexts); }
 
 }  // namespace
 

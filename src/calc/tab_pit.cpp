@@ -64,7 +64,7 @@ void build(Form& form) {
     // value edits only show and store results; nothing ever reads them back.
     const char* const piTexts[] = {"247,500", "163,636", "61,111", "818,182", "8,182"};
     const char* const tTexts[] = {"10,101", "163,636", "40,909", "818,182", "8,182"};
-    const auto addPairs = [&form](const ResultPair (&pairs)[5], const char* const (&texts)[5]) {
+    const auto addPairs = [&form](const ResultPair(&pairs)[5], const char* const(&texts)[5]) {
         for (int i = 0; i < 5; ++i) {
             form.addEdit(pairs[i].value, localText(form, texts[i])).readOnly = true;
             const bool ohm = std::string(pairs[i].word) == "Ohm";
@@ -81,28 +81,47 @@ void build(Form& form) {
     // the value handed over by the protocol is not needed.
     const auto compute = [&form](double) { PiT_Berechnung(form); };
     const std::string reformat = "PiT_Eingaben_formatieren";
-    form.addField({.edit = "PiT_E_dB", .lower = "1e-2", .upper = "250", .word = " dB",
-                   .form = RangeForm::A, .compute = compute, .reformat = reformat});
-    form.addField({.edit = "PiT_E_Z", .selector = "PiT_C_Z", .lower = "1e-13", .upper = "1e15",
-                   .word = " Ohm", .form = RangeForm::B, .compute = compute, .reformat = reformat});
-    form.addField({.edit = "PiT_E_P", .selector = "PiT_C_P", .lower = "1e-3", .upper = "1e24",
-                   .word = " Watt", .form = RangeForm::B, .compute = compute, .reformat = reformat});
+    form.addField({.edit = "PiT_E_dB",
+                   .lower = "1e-2",
+                   .upper = "250",
+                   .word = " dB",
+                   .form = RangeForm::A,
+                   .compute = compute,
+                   .reformat = reformat});
+    form.addField({.edit = "PiT_E_Z",
+                   .selector = "PiT_C_Z",
+                   .lower = "1e-13",
+                   .upper = "1e15",
+                   .word = " Ohm",
+                   .form = RangeForm::B,
+                   .compute = compute,
+                   .reformat = reformat});
+    form.addField({.edit = "PiT_E_P",
+                   .selector = "PiT_C_P",
+                   .lower = "1e-3",
+                   .upper = "1e24",
+                   .word = " Watt",
+                   .form = RangeForm::B,
+                   .compute = compute,
+                   .reformat = reformat});
     form.addReformat(reformat, [&form] { PiT_Eingaben_formatieren(form); });
 }
 
 std::vector<SettingsSection> sections() {
     SettingsSection s{.name = "Pi-T-Att"};
     const auto number = [&s](const char* key, const char* control, const char* fallback) {
-        s.keys.push_back({.key = key, .kind = SettingKind::NumberText, .control = control,
+        s.keys.push_back({.key = key,
+                          .kind = SettingKind::NumberText,
+                          .control = control,
                           .fallback = fallback});
     };
     const auto index = [&s](const char* key, const char* control, const char* fallback) {
-        s.keys.push_back({.key = key, .kind = SettingKind::Index, .control = control,
-                          .fallback = fallback});
+        s.keys.push_back(
+            {.key = key, .kind = SettingKind::Index, .control = control, .fallback = fallback});
     };
     const auto text = [&s](const char* key, const char* control, const char* fallback) {
-        s.keys.push_back({.key = key, .kind = SettingKind::Text, .control = control,
-                          .fallback = fallback});
+        s.keys.push_back(
+            {.key = key, .kind = SettingKind::Text, .control = control, .fallback = fallback});
     };
     number("Daempfung", "PiT_E_dB", "20,00");
     number("Quellimpedanz", "PiT_E_Z", "50,00");

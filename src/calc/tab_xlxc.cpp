@@ -33,7 +33,7 @@ constexpr FactoryText kCoilTexts[] = {
     {"XL_E_Z", "62,840"}, {"XL_E_Q", "62,830"},
 };
 constexpr FactoryText kCapacitorTexts[] = {
-    {"XC_E_F", "1,000"},   {"XC_E_C", "1,000"}, {"XC_E_X", "159,155"},
+    {"XC_E_F", "1,000"},   {"XC_E_C", "1,000"},   {"XC_E_X", "159,155"},
     {"XC_E_Z", "159,175"}, {"XC_E_Q", "459,150"},
 };
 
@@ -186,7 +186,8 @@ struct Quantity {
 using Quantities = std::array<Quantity, 3>;
 
 constexpr Quantities kCoil = {{{"XL_E_F", "XL_C_F"}, {"XL_E_L", "XL_C_L"}, {"XL_E_X", "XL_C_X"}}};
-constexpr Quantities kCapacitor = {{{"XC_E_F", "XC_C_F"}, {"XC_E_C", "XC_C_C"}, {"XC_E_X", "XC_C_X"}}};
+constexpr Quantities kCapacitor = {
+    {{"XC_E_F", "XC_C_F"}, {"XC_E_C", "XC_C_C"}, {"XC_E_X", "XC_C_X"}}};
 
 // The computed quantity cannot be typed; the other two and the impedance can.
 // The loss figure stays as it is. Nothing is computed.
@@ -206,8 +207,12 @@ void selectMode(Form& form, int WindowState::*mode, const Quantities& quantities
 
 void addRangedField(Form& form, const char* edit, const char* selector, const char* lower,
                     const char* upper, const char* word, void (*compute)(Form&, double)) {
-    form.addField(FieldSpec{.edit = edit, .selector = selector, .lower = lower, .upper = upper,
-                            .word = word, .form = RangeForm::B,
+    form.addField(FieldSpec{.edit = edit,
+                            .selector = selector,
+                            .lower = lower,
+                            .upper = upper,
+                            .word = word,
+                            .form = RangeForm::B,
                             .compute = [&form, compute](double v) { compute(form, v); },
                             .reformat = kReformat});
 }
@@ -229,7 +234,9 @@ void build(Form& form) {
     form.addPicture("Image5");
 
     const auto coilMode = [&form](int value) {
-        return [&form, value] { selectMode(form, &WindowState::XLMode, kCoil, "XL_E_Z", "XL_C_Z", value); };
+        return [&form, value] {
+            selectMode(form, &WindowState::XLMode, kCoil, "XL_E_Z", "XL_C_Z", value);
+        };
     };
     const auto capacitorMode = [&form](int value) {
         return [&form, value] {
@@ -247,7 +254,10 @@ void build(Form& form) {
     addRangedField(form, "XL_E_L", "XL_C_L", "1e-10", "1e+12", " Henry", XL_L_Berechnung);
     addRangedField(form, "XL_E_X", "XL_C_X", "1e-14", "1e+14", " Ohm", XL_X_Berechnung);
     addRangedField(form, "XL_E_Z", "XL_C_Z", "1e-14", "1e+14", " Ohm", XL_Z_Berechnung);
-    form.addField(FieldSpec{.edit = "XL_E_Q", .lower = "1e-6", .upper = "1e+6", .form = RangeForm::B,
+    form.addField(FieldSpec{.edit = "XL_E_Q",
+                            .lower = "1e-6",
+                            .upper = "1e+6",
+                            .form = RangeForm::B,
                             .compute = [&form](double q) { XL_Q_Berechnung(form, q); },
                             .reformat = kReformat});
 
@@ -256,7 +266,10 @@ void build(Form& form) {
     addRangedField(form, "XC_E_X", "XC_C_X", "1e-14", "1e+14", " Ohm", XC_X_Berechnung);
     addRangedField(form, "XC_E_Z", "XC_C_Z", "1e-14", "1e+14", " Ohm", XC_Z_Berechnung);
     // The range applies to the loss factor itself; the message quotes the typed text.
-    form.addField(FieldSpec{.edit = "XC_E_Q", .lower = "1e-14", .upper = "1e+14", .form = RangeForm::B,
+    form.addField(FieldSpec{.edit = "XC_E_Q",
+                            .lower = "1e-14",
+                            .upper = "1e+14",
+                            .form = RangeForm::B,
                             .scale = kLossScale,
                             .compute = [&form](double d) { XC_Q_Berechnung(form, d); },
                             .reformat = kReformat});
@@ -273,34 +286,33 @@ SettingKey indexKey(const char* key, const char* control, const char* fallback) 
 }
 
 SettingKey modeKey(const char* key, int WindowState::*global, std::vector<std::string> radios) {
-    return {.key = key, .kind = SettingKind::Mode, .fallback = "3", .mode = global,
+    return {.key = key,
+            .kind = SettingKind::Mode,
+            .fallback = "3",
+            .mode = global,
             .radios = std::move(radios)};
 }
 
 std::vector<SettingsSection> sections() {
     return {
         {.name = "XL",
-         .keys = {modeKey("F-L-X", &WindowState::XLMode, {"XL_RB_F", "XL_RB_L", "XL_RB_X"}),
-                  numberKey("Frequenz", "XL_E_F", "1,000"),
-                  indexKey("Frequenz-Einheit", "XL_C_F", "6"),
-                  numberKey("Induktivit\u00e4t", "XL_E_L", "10,000"),
-                  indexKey("Induktivit\u00e4t-Einheit", "XL_C_L", "10"),
-                  numberKey("BlindR", "XL_E_X", "62,830"),
-                  indexKey("BlindR-Einheit", "XL_C_X", "8"),
-                  numberKey("ScheinR", "XL_E_Z", "62,830"),
-                  indexKey("ScheinR-Einheit", "XL_C_Z", "8"),
-                  numberKey("G\u00fcte-L", "XL_E_Q", "62,830")}},
+         .keys =
+             {modeKey("F-L-X", &WindowState::XLMode, {"XL_RB_F", "XL_RB_L", "XL_RB_X"}),
+              numberKey("Frequenz", "XL_E_F", "1,000"), indexKey("Frequenz-Einheit", "XL_C_F", "6"),
+              numberKey("Induktivit\u00e4t", "XL_E_L", "10,000"),
+              indexKey("Induktivit\u00e4t-Einheit", "XL_C_L", "10"),
+              numberKey("BlindR", "XL_E_X", "62,830"), indexKey("BlindR-Einheit", "XL_C_X", "8"),
+              numberKey("ScheinR", "XL_E_Z", "62,830"), indexKey("ScheinR-Einheit", "XL_C_Z", "8"),
+              numberKey("G\u00fcte-L", "XL_E_Q", "62,830")}},
         {.name = "XC",
-         .keys = {modeKey("F-C-X", &WindowState::XCMode, {"XC_RB_F", "XC_RB_C", "XC_RB_X"}),
-                  numberKey("Frequenz", "XC_E_F", "1,000"),
-                  indexKey("Frequenz-Einheit", "XC_C_F", "6"),
-                  numberKey("Kapazit\u00e4t", "XC_E_C", "1,000"),
-                  indexKey("Kapazit\u00e4t-Einheit", "XC_C_C", "11"),
-                  numberKey("BlindR", "XC_E_X", "159,150"),
-                  indexKey("BlindR-Einheit", "XC_C_X", "8"),
-                  numberKey("ScheinR", "XC_E_Z", "159,150"),
-                  indexKey("ScheinR-Einheit", "XC_C_Z", "8"),
-                  numberKey("Verlustfaktor", "XC_E_Q", "159,150")}},
+         .keys =
+             {modeKey("F-C-X", &WindowState::XCMode, {"XC_RB_F", "XC_RB_C", "XC_RB_X"}),
+              numberKey("Frequenz", "XC_E_F", "1,000"), indexKey("Frequenz-Einheit", "XC_C_F", "6"),
+              numberKey("Kapazit\u00e4t", "XC_E_C", "1,000"),
+              indexKey("Kapazit\u00e4t-Einheit", "XC_C_C", "11"),
+              numberKey("BlindR", "XC_E_X", "159,150"), indexKey("BlindR-Einheit", "XC_C_X", "8"),
+              numberKey("ScheinR", "XC_E_Z", "159,150"), indexKey("ScheinR-Einheit", "XC_C_Z", "8"),
+              numberKey("Verlustfaktor", "XC_E_Q", "159,150")}},
     };
 }
 

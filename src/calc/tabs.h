@@ -15,9 +15,9 @@ namespace velkaro {
 
 struct TabModule {
     const char* name;
-    void (*build)(Form& form);                     // controls, fields, handlers, reformat
-    std::vector<SettingsSection> (*sections)();    // its sections of the settings file
-    void (*factoryDefaults)(Form& form);           // its step of the factory defaults
+    void (*build)(Form& form);                   // controls, fields, handlers, reformat
+    std::vector<SettingsSection> (*sections)();  // its sections of the settings file
+    void (*factoryDefaults)(Form& form);         // its step of the factory defaults
 };
 
 // All tab modules in the order of the page control.

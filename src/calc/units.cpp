@@ -6,7 +6,7 @@ namespace velkaro::units {
 
 namespace {
 
-constexpr const char* kLetters[kPrefixCount] = {"Y", "Z", "E", "P",  "T",      "G", "M", "k", "",
+constexpr const char* kLetters[kPrefixCount] = {"Y", "Z",      "E", "P", "T", "G", "M", "k", "",
                                                 "m", "\u00b5", "n", "p", "f", "a", "z", "y"};
 
 // lead + letter + unit for every prefix, bareLead + unit for the bare unit.
@@ -22,7 +22,8 @@ UnitList regular(const std::string& lead, const std::string& bareLead, const std
 // The dB tab's lists: two blanks before Y … T and the bare unit, one elsewhere.
 UnitList dbTab(const std::string& unit) {
     UnitList list = regular(" ", "  ", unit);
-    for (int i = 0; i <= 4; ++i) list.items[static_cast<std::size_t>(i)] = "  " + std::string(kLetters[i]) + unit;
+    for (int i = 0; i <= 4; ++i)
+        list.items[static_cast<std::size_t>(i)] = "  " + std::string(kLetters[i]) + unit;
     return list;
 }
 

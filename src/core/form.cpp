@@ -104,7 +104,8 @@ Control& Form::addPages(const std::string& name, int count, int index) {
 }
 
 void Form::addField(FieldSpec field) {
-    if (mut(field.edit).kind != ControlKind::Edit) throw std::logic_error("not an edit: " + field.edit);
+    if (mut(field.edit).kind != ControlKind::Edit)
+        throw std::logic_error("not an edit: " + field.edit);
     if (!field.selector.empty()) {
         if (mut(field.selector).kind != ControlKind::Selector) {
             throw std::logic_error("not a selector: " + field.selector);
@@ -254,7 +255,8 @@ double Form::value(std::string_view edit, std::string_view selector) const {
 }
 
 std::string Form::fixedText(long double x) const {
-    return withOneBlank(formatFixed(checkedResult(x), state.DecimalPlaces, state.LocaleDecimalSeparator));
+    return withOneBlank(
+        formatFixed(checkedResult(x), state.DecimalPlaces, state.LocaleDecimalSeparator));
 }
 
 void Form::writeRanged(std::string_view edit, std::string_view selector, double v) {
@@ -392,7 +394,8 @@ void Form::pressEnter(std::string_view edit) {
         // Formed in extended precision, kept as a double, compared as a double.
         const double v = static_cast<double>(*parsed * PrefixFactor(idx) * f->scale);
         if (!inRange(*f, v)) {
-            const std::string unit = f->selector.empty() ? std::string() : at(f->selector).unitText();
+            const std::string unit =
+                f->selector.empty() ? std::string() : at(f->selector).unitText();
             sink().errorBox(enterRangeMessage(*f, e.text, unit));
             undo(e);
             return;
@@ -436,7 +439,8 @@ void Form::leave(std::string_view name) {
     guarded([&] {
         const FieldSpec* f = fieldOfEdit(name);
         if (f != nullptr && f->computeOnExit) {
-            const long double factor = f->selector.empty() ? 1.0L : PrefixFactor(index(f->selector));
+            const long double factor =
+                f->selector.empty() ? 1.0L : PrefixFactor(index(f->selector));
             const double v = static_cast<double>(number(f->edit) * factor * f->scale);
             if (f->compute) f->compute(v);
             reformat(f->reformat);
@@ -451,11 +455,11 @@ void Form::click(std::string_view name) {
         const Control& c = at(name);
         if (!c.enabled) return;
         switch (c.kind) {
-        case ControlKind::Radio: setChecked(name, true); break;
-        case ControlKind::Check: setChecked(name, !c.checked); break;
-        default:
-            if (c.onClick) c.onClick();
-            break;
+            case ControlKind::Radio: setChecked(name, true); break;
+            case ControlKind::Check: setChecked(name, !c.checked); break;
+            default:
+                if (c.onClick) c.onClick();
+                break;
         }
     });
 }

@@ -31,7 +31,7 @@ namespace colour {
 inline constexpr std::int32_t kWindowText = -16777208;  // "clWindowText"
 inline constexpr std::int32_t kMedGray = 0xA4A0A0;      // "clMedGray", RGB 160,160,164
 inline constexpr std::int32_t kBlack = 0x000000;
-inline constexpr std::int32_t kSilver = 0xC0C0C0;       // RGB 192,192,192
+inline constexpr std::int32_t kSilver = 0xC0C0C0;  // RGB 192,192,192
 }  // namespace colour
 
 enum class ControlKind { Edit, Selector, Radio, Check, Picture, Label, Pages };
@@ -39,16 +39,16 @@ enum class ControlKind { Edit, Selector, Radio, Check, Picture, Label, Pages };
 struct Control {
     ControlKind kind = ControlKind::Edit;
     std::string name;
-    std::string text;     // edit text or label caption
-    int index = -1;       // selector item (-1 or 17: none) or page index
-    int count = 0;        // number of pages
+    std::string text;  // edit text or label caption
+    int index = -1;    // selector item (-1 or 17: none) or page index
+    int count = 0;     // number of pages
     bool checked = false;
     bool enabled = true;
     bool visible = true;
     bool readOnly = false;
     std::int32_t fontColour = colour::kWindowText;
     const UnitList* units = nullptr;
-    std::string group;    // radio buttons: siblings share a group
+    std::string group;  // radio buttons: siblings share a group
 
     // Revision: raised by every change, so a view repaints only what changed.
     std::uint64_t revision = 0;
@@ -79,10 +79,10 @@ struct FieldSpec {
     std::string selector;  // empty: the field has none
     std::string lower;     // limit texts, verbatim in messages; parsed with "."
     std::string upper;
-    std::string word;      // unit word at the end of the range message, e.g. " Watt"
+    std::string word;  // unit word at the end of the range message, e.g. " Watt"
     RangeForm form = RangeForm::B;
-    bool wordAfterNumber = false;  // level fields: "… 5 dB ist nicht richtig !"
-    long double scale = 1.0L;      // typed number × scale (e.g. a "x 0,001" field)
+    bool wordAfterNumber = false;         // level fields: "… 5 dB ist nicht richtig !"
+    long double scale = 1.0L;             // typed number × scale (e.g. a "x 0,001" field)
     std::function<void(double)> compute;  // receives the value in base units
     std::string reformat;                 // name of the tab's reformat procedure
     std::function<void()> afterEnter;     // last step of a successful Enter only
@@ -118,7 +118,7 @@ struct WindowState {
     int RCCircuit = 0;
     int RCMode = 0;
     double EnteredOperatingQ = 5.0;
-    bool ShowHint = false;  // short hints (tool tips) of the main window
+    bool ShowHint = false;         // short hints (tool tips) of the main window
     bool LoadingSettings = false;  // while the settings file is being loaded
 };
 
@@ -182,8 +182,8 @@ public:
     // Full ranging: selector := PrefixIndexOf(v), edit := " " + fixed(mantissa).
     void writeRanged(std::string_view edit, std::string_view selector, double v);
     // Full ranging into a result pair: unit edit := PrefixText(v) + word.
-    void writeRangedUnit(std::string_view edit, std::string_view unitEdit,
-                         const std::string& word, double v);
+    void writeRangedUnit(std::string_view edit, std::string_view unitEdit, const std::string& word,
+                         double v);
     // A result without prefix: " " + fixed(v).
     void writeFixed(std::string_view edit, long double v);
     // One-step re-ranging of a field with selector (reformat procedures).

@@ -56,8 +56,8 @@ std::string encodeForUrl(const std::string& link) {
     out.reserve(link.size() * 3 / 2);
     for (std::size_t i = 0; i < link.size(); ++i) {
         const auto c = static_cast<unsigned char>(link[i]);
-        const bool isEscape = c == '%' && i + 2 < link.size() &&
-                              isHexDigit(link[i + 1]) && isHexDigit(link[i + 2]);
+        const bool isEscape =
+            c == '%' && i + 2 < link.size() && isHexDigit(link[i + 1]) && isHexDigit(link[i + 2]);
         if (isEscape) {
             out.append(link, i, 3);
             i += 2;

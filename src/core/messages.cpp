@@ -22,7 +22,8 @@ std::string formB(const FieldSpec& f, const std::string& text, const std::string
     std::string m = "Die Eingabe" + text;
     if (!f.selector.empty()) m += " " + unit;
     m += tight ? "ist ausserhalb" : "  ist ausserhalb";
-    return m + kCR + kCR + "des g\u00fcltigen Wertebereiches:" + f.lower + " bis " + f.upper + f.word;
+    return m + kCR + kCR + "des g\u00fcltigen Wertebereiches:" + f.lower + " bis " + f.upper +
+           f.word;
 }
 
 }  // namespace
@@ -34,9 +35,9 @@ std::string numberMessage(const std::string& text) {
 std::string enterRangeMessage(const FieldSpec& field, const std::string& text,
                               const std::string& unit) {
     switch (field.form) {
-    case RangeForm::A: return formA(field, text, unit);
-    case RangeForm::B: return formB(field, text, unit, false);
-    case RangeForm::BTight: return formB(field, text, unit, true);
+        case RangeForm::A: return formA(field, text, unit);
+        case RangeForm::B: return formB(field, text, unit, false);
+        case RangeForm::BTight: return formB(field, text, unit, true);
     }
     return {};
 }

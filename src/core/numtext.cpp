@@ -35,8 +35,8 @@ struct Decimal {
 // libstdc++ normalises the radix, but the scan below only picks digits anyway.
 Decimal toDecimal(long double x, int significant) {
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x,
-                                   std::chars_format::scientific, significant - 1);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, significant - 1);
     Decimal d;
     const char* p = buf;
     const char* const end = (res.ec == std::errc{}) ? res.ptr : buf;
@@ -47,7 +47,7 @@ Decimal toDecimal(long double x, int significant) {
     for (; p != end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
     if (p != end) {
-        ++p;  // 'e'
+        ++p;                             // 'e'
         if (p != end && *p == '+') ++p;  // from_chars for int takes '-' only
         std::from_chars(p, end, d.exponent);
     }

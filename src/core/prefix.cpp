@@ -7,11 +7,11 @@ namespace velkaro {
 namespace {
 
 constexpr std::array<long double, kPrefixCount> kFactors = {
-    1e24L, 1e21L, 1e18L, 1e15L, 1e12L, 1e9L, 1e6L, 1e3L, 1.0L,
+    1e24L, 1e21L, 1e18L, 1e15L,  1e12L,  1e9L,   1e6L,   1e3L,  1.0L,
     1e-3L, 1e-6L, 1e-9L, 1e-12L, 1e-15L, 1e-18L, 1e-21L, 1e-24L};
 
 constexpr std::array<const char*, kPrefixCount + 1> kTexts = {
-    " Y", " Z", " E", " P", " T", " G", " M", " k", " ",
+    " Y", " Z",      " E", " P", " T", " G", " M", " k", " ",
     " m", " \u00B5", " n", " p", " f", " a", " z", " y", "  "};
 
 // Downward the prefix changes at the exact powers of 1000, upward already at
@@ -43,7 +43,8 @@ double PrefixMantissa(double value) {
     const int index = PrefixIndexOf(value);
     if (index == kBelowYocto) return static_cast<double>(value * 1e27L);
     if (index > kNoPrefix) {  // small values are scaled up by multiplying, large ones divided
-        return static_cast<double>(value * kFactors[static_cast<std::size_t>(kPrefixCount - 1 - index)]);
+        return static_cast<double>(value *
+                                   kFactors[static_cast<std::size_t>(kPrefixCount - 1 - index)]);
     }
     return static_cast<double>(value / kFactors[static_cast<std::size_t>(index)]);
 }

@@ -6,8 +6,8 @@
 
 namespace velkaro {
 
-inline constexpr int kPrefixCount = 17;   // items of every unit list
-inline constexpr int kNoPrefix = 8;       // the bare unit
+inline constexpr int kPrefixCount = 17;  // items of every unit list
+inline constexpr int kNoPrefix = 8;      // the bare unit
 inline constexpr int kBelowYocto = 17;
 
 // 1e24 … 1e-24 for 0..16; 1 for every other index (-1 and 17 included).

@@ -29,15 +29,12 @@ namespace {
 // Windows-1252 0x80..0x9F. The undefined bytes keep their own number as a C1
 // control so that reading and writing a file never changes them.
 constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-unsigned char byteAt(std::string_view s, std::size_t i) {
-    return static_cast<unsigned char>(s[i]);
-}
+unsigned char byteAt(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
 // Decodes the UTF-8 sequence at s[i]. Returns its length, or 0 when the bytes
 // there are not well-formed UTF-8 (overlong forms and surrogates included).
@@ -169,7 +166,8 @@ int openExisting(const std::filesystem::path& p) {
 }
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
-        const unsigned chunk = data.size() > (1u << 30) ? (1u << 30) : static_cast<unsigned>(data.size());
+        const unsigned chunk =
+            data.size() > (1u << 30) ? (1u << 30) : static_cast<unsigned>(data.size());
         const int n = _write(fd, data.data(), chunk);
         if (n <= 0) return false;
         data.remove_prefix(static_cast<std::size_t>(n));
@@ -186,9 +184,7 @@ bool userMayWrite(const std::filesystem::path&) { return true; }  // the rename 
 int openNew(const std::filesystem::path& p) {
     return ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
-int openExisting(const std::filesystem::path& p) {
-    return ::open(p.c_str(), O_WRONLY | O_CLOEXEC);
-}
+int openExisting(const std::filesystem::path& p) { return ::open(p.c_str(), O_WRONLY | O_CLOEXEC); }
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -302,7 +298,8 @@ IniFile IniFile::parse(std::string_view bytes) {
             break;
         }
         const bool crlf = lf > 0 && rest[lf - 1] == '\r';
-        ini.lines_.push_back({std::string(rest.substr(0, crlf ? lf - 1 : lf)), crlf ? "\r\n" : "\n"});
+        ini.lines_.push_back(
+            {std::string(rest.substr(0, crlf ? lf - 1 : lf)), crlf ? "\r\n" : "\n"});
         rest.remove_prefix(lf + 1);
     }
     return ini;
@@ -347,7 +344,8 @@ std::string IniFile::read(std::string_view section, std::string_view key,
 void IniFile::insertLine(std::size_t at, std::string text) {
     // Only the file's last line can lack a line end; a line after it needs one.
     if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = newline_;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), newline_});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                  Line{std::move(text), newline_});
 }
 
 void IniFile::write(std::string_view section, std::string_view key, std::string_view value) {

@@ -27,20 +27,20 @@ enum class SettingKind {
 struct SettingKey {
     std::string key;
     SettingKind kind = SettingKind::NumberText;
-    std::string control;   // the control written and loaded (not for Mode and Float)
-    std::string fallback;  // load default; number texts: "," stands for the current separator
+    std::string control;        // the control written and loaded (not for Mode and Float)
+    std::string fallback;       // load default; number texts: "," stands for the current separator
     bool fallbackAsIs = false;  // a number-text default used exactly as written (e.g. "0")
     std::string partner;        // Marker: bottom marker; QualityCheck: quality edit
 
-    int WindowState::*mode = nullptr;         // Mode
-    std::vector<std::string> radios;          // Mode: the radio buttons for 1, 2, 3
-    std::function<void(Form&, int)> onMode;   // Mode: what else loading a value does
-    double WindowState::*real = nullptr;      // Float
+    int WindowState::*mode = nullptr;        // Mode
+    std::vector<std::string> radios;         // Mode: the radio buttons for 1, 2, 3
+    std::function<void(Form&, int)> onMode;  // Mode: what else loading a value does
+    double WindowState::*real = nullptr;     // Float
 };
 
 struct SettingsSection {
     std::string name;
-    std::vector<SettingKey> keys;      // store order
+    std::vector<SettingKey> keys;        // store order
     std::vector<std::string> loadOrder;  // keys in load order where it differs; empty: store order
 };
 

@@ -1,8 +1,8 @@
 #include "settings/settings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -18,28 +18,50 @@ namespace {
 
 // The order in which the sections stand in a file written from nothing.
 constexpr std::array<std::string_view, 16> kStoreOrder = {
-    "dB-Register", "dB-U",     "dB-P",     "dBm",    "dBuV",   "XL",       "XC",      "LC-Schwingkreis",
-    "RC-Glieder",  "Pi-T-Att", "PS-Gleich", "L-Netz", "Pi-Netz", "T-Netz", "Register", "Optionen"};
+    "dB-Register",     "dB-U",       "dB-P",     "dBm",       "dBuV",   "XL",      "XC",
+    "LC-Schwingkreis", "RC-Glieder", "Pi-T-Att", "PS-Gleich", "L-Netz", "Pi-Netz", "T-Netz",
+    "Register",        "Optionen"};
 
 // Loading takes the power page before the voltage page; otherwise as stored.
 constexpr std::array<std::string_view, 16> kLoadOrder = {
-    "dB-Register", "dB-P",     "dB-U",     "dBm",    "dBuV",   "XL",       "XC",      "LC-Schwingkreis",
-    "RC-Glieder",  "Pi-T-Att", "PS-Gleich", "L-Netz", "Pi-Netz", "T-Netz", "Register", "Optionen"};
+    "dB-Register",     "dB-P",       "dB-U",     "dBm",       "dBuV",   "XL",      "XC",
+    "LC-Schwingkreis", "RC-Glieder", "Pi-T-Att", "PS-Gleich", "L-Netz", "Pi-Netz", "T-Netz",
+    "Register",        "Optionen"};
 
 constexpr const char* kSeparatorSection = "Dezimalseparator";
 constexpr const char* kSeparatorKey = "Dezimals";
 
 std::vector<SettingsSection> windowSections() {
     return {
-        {"dB-Register", {{.key = "dB-Karte", .kind = SettingKind::Page, .control = "PageControl2", .fallback = "2"}}},
-        {"Register", {{.key = "Karte", .kind = SettingKind::Page, .control = "PageControl1", .fallback = "1"}}},
+        {"dB-Register",
+         {{.key = "dB-Karte",
+           .kind = SettingKind::Page,
+           .control = "PageControl2",
+           .fallback = "2"}}},
+        {"Register",
+         {{.key = "Karte", .kind = SettingKind::Page, .control = "PageControl1", .fallback = "1"}}},
         {"Optionen",
          {
-             {.key = "Kommastelle_0", .kind = SettingKind::Checked, .control = "RadioButtonohne", .fallback = "0"},
-             {.key = "Kommastelle_1", .kind = SettingKind::Checked, .control = "RadioButton1", .fallback = "0"},
-             {.key = "Kommastelle_2", .kind = SettingKind::Checked, .control = "RadioButton2", .fallback = "1"},
-             {.key = "Kommastelle_3", .kind = SettingKind::Checked, .control = "RadioButton3", .fallback = "0"},
-             {.key = "Kurzhinweise", .kind = SettingKind::Checked, .control = "CBKurzhinweise", .fallback = "0"},
+             {.key = "Kommastelle_0",
+              .kind = SettingKind::Checked,
+              .control = "RadioButtonohne",
+              .fallback = "0"},
+             {.key = "Kommastelle_1",
+              .kind = SettingKind::Checked,
+              .control = "RadioButton1",
+              .fallback = "0"},
+             {.key = "Kommastelle_2",
+              .kind = SettingKind::Checked,
+              .control = "RadioButton2",
+              .fallback = "1"},
+             {.key = "Kommastelle_3",
+              .kind = SettingKind::Checked,
+              .control = "RadioButton3",
+              .fallback = "0"},
+             {.key = "Kurzhinweise",
+              .kind = SettingKind::Checked,
+              .control = "CBKurzhinweise",
+              .fallback = "0"},
          },
          // The hints first, so that the decimal places restored last decide.
          {"Kurzhinweise", "Kommastelle_0", "Kommastelle_1", "Kommastelle_2", "Kommastelle_3"}},
@@ -60,16 +82,30 @@ struct NamedColour {
 };
 
 constexpr NamedColour kColourNames[] = {
-    {"clWindowText", colour::kWindowText}, {"clMedGray", colour::kMedGray}, {"clBlack", 0x000000},
-    {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},  {"clNavy", 0x800000},
-    {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF}, {"clBlue", 0xFF0000},
-    {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
+    {"clWindowText", colour::kWindowText},
+    {"clMedGray", colour::kMedGray},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -102,10 +138,14 @@ std::optional<std::int64_t> integerOf(std::string_view text) {
     std::int64_t v = 0;
     for (const char ch : text) {
         int digit;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
-        else return std::nullopt;
+        if (ch >= '0' && ch <= '9')
+            digit = ch - '0';
+        else if (base == 16 && ch >= 'a' && ch <= 'f')
+            digit = ch - 'a' + 10;
+        else if (base == 16 && ch >= 'A' && ch <= 'F')
+            digit = ch - 'A' + 10;
+        else
+            return std::nullopt;
         v = v * base + digit;
     }
     v = negative ? -v : v;
@@ -127,7 +167,8 @@ std::int32_t colourOf(const std::string& text) {
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     if (from.empty() || from == to) return text;
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
     return text;
@@ -143,16 +184,17 @@ std::string withBlank(std::string text) {
 
 std::string valueOf(const Form& form, const SettingKey& k) {
     switch (k.kind) {
-    case SettingKind::NumberText:
-    case SettingKind::Text: return form.text(k.control);
-    case SettingKind::Index:
-    case SettingKind::Page: return std::to_string(form.index(k.control));
-    case SettingKind::Mode: return std::to_string(form.state.*k.mode);
-    case SettingKind::Marker: return form.at(k.control).visible ? "1" : "0";
-    case SettingKind::Checked:
-    case SettingKind::QualityCheck: return form.checked(k.control) ? "1" : "0";
-    case SettingKind::Float: return formatGeneral(form.state.*k.real, form.state.LocaleDecimalSeparator);
-    case SettingKind::Colour: return colourText(form.at(k.control).fontColour);
+        case SettingKind::NumberText:
+        case SettingKind::Text: return form.text(k.control);
+        case SettingKind::Index:
+        case SettingKind::Page: return std::to_string(form.index(k.control));
+        case SettingKind::Mode: return std::to_string(form.state.*k.mode);
+        case SettingKind::Marker: return form.at(k.control).visible ? "1" : "0";
+        case SettingKind::Checked:
+        case SettingKind::QualityCheck: return form.checked(k.control) ? "1" : "0";
+        case SettingKind::Float:
+            return formatGeneral(form.state.*k.real, form.state.LocaleDecimalSeparator);
+        case SettingKind::Colour: return colourText(form.at(k.control).fontColour);
     }
     return {};
 }
@@ -168,47 +210,53 @@ public:
     void load(const std::string& section, const SettingKey& k) {
         const std::optional<std::string> stored = ini_.read(section, k.key);
         switch (k.kind) {
-        case SettingKind::NumberText: {
-            const std::string text =
-                stored ? *stored : (k.fallbackAsIs ? k.fallback : replaceAll(k.fallback, ",", separator_));
-            form_.setText(k.control, withBlank(replaceAll(text, fileSeparator_, separator_)));
-            break;
-        }
-        case SettingKind::Text: form_.setText(k.control, withBlank(stored.value_or(k.fallback))); break;
-        case SettingKind::Index: form_.setIndex(k.control, integer(stored, k)); break;
-        case SettingKind::Page: form_.setPage(k.control, integer(stored, k)); break;
-        case SettingKind::Mode: {
-            const int mode = integer(stored, k);
-            form_.state.*k.mode = mode;
-            if (mode >= 1 && mode <= static_cast<int>(k.radios.size())) {
-                form_.setChecked(k.radios[static_cast<std::size_t>(mode - 1)], true);
+            case SettingKind::NumberText: {
+                const std::string text =
+                    stored
+                        ? *stored
+                        : (k.fallbackAsIs ? k.fallback : replaceAll(k.fallback, ",", separator_));
+                form_.setText(k.control, withBlank(replaceAll(text, fileSeparator_, separator_)));
+                break;
             }
-            if (k.onMode) k.onMode(form_, mode);
-            break;
-        }
-        case SettingKind::Marker: {
-            const bool top = integer(stored, k) != 0;
-            form_.setVisible(k.control, top);
-            form_.setVisible(k.partner, !top);
-            break;
-        }
-        case SettingKind::Checked: form_.setChecked(k.control, integer(stored, k) != 0); break;
-        case SettingKind::QualityCheck: {
-            const bool on = integer(stored, k) != 0;
-            form_.setChecked(k.control, on);
-            form_.setFontColour(k.partner, on ? colour::kBlack : colour::kSilver);
-            form_.setEnabled(k.partner, on);
-            break;
-        }
-        case SettingKind::Float: {
-            std::optional<long double> v;
-            if (stored) v = parseNumber(*stored, form_.state.LocaleDecimalSeparator);
-            if (!v) v = parseNumber(k.fallback, ',');
-            if (!v) v = parseNumber(k.fallback, '.');
-            form_.state.*k.real = static_cast<double>(v.value_or(0.0L));
-            break;
-        }
-        case SettingKind::Colour: form_.setFontColour(k.control, colourOf(stored.value_or(k.fallback))); break;
+            case SettingKind::Text:
+                form_.setText(k.control, withBlank(stored.value_or(k.fallback)));
+                break;
+            case SettingKind::Index: form_.setIndex(k.control, integer(stored, k)); break;
+            case SettingKind::Page: form_.setPage(k.control, integer(stored, k)); break;
+            case SettingKind::Mode: {
+                const int mode = integer(stored, k);
+                form_.state.*k.mode = mode;
+                if (mode >= 1 && mode <= static_cast<int>(k.radios.size())) {
+                    form_.setChecked(k.radios[static_cast<std::size_t>(mode - 1)], true);
+                }
+                if (k.onMode) k.onMode(form_, mode);
+                break;
+            }
+            case SettingKind::Marker: {
+                const bool top = integer(stored, k) != 0;
+                form_.setVisible(k.control, top);
+                form_.setVisible(k.partner, !top);
+                break;
+            }
+            case SettingKind::Checked: form_.setChecked(k.control, integer(stored, k) != 0); break;
+            case SettingKind::QualityCheck: {
+                const bool on = integer(stored, k) != 0;
+                form_.setChecked(k.control, on);
+                form_.setFontColour(k.partner, on ? colour::kBlack : colour::kSilver);
+                form_.setEnabled(k.partner, on);
+                break;
+            }
+            case SettingKind::Float: {
+                std::optional<long double> v;
+                if (stored) v = parseNumber(*stored, form_.state.LocaleDecimalSeparator);
+                if (!v) v = parseNumber(k.fallback, ',');
+                if (!v) v = parseNumber(k.fallback, '.');
+                form_.state.*k.real = static_cast<double>(v.value_or(0.0L));
+                break;
+            }
+            case SettingKind::Colour:
+                form_.setFontColour(k.control, colourOf(stored.value_or(k.fallback)));
+                break;
         }
     }
 
@@ -270,7 +318,8 @@ void LoadSections(Form& form, const IniFile& ini, const std::vector<SettingsSect
         if (section.loadOrder.empty()) {
             for (const auto& k : section.keys) loader.load(section.name, k);
         } else {
-            for (const auto& key : section.loadOrder) loader.load(section.name, keyNamed(section, key));
+            for (const auto& key : section.loadOrder)
+                loader.load(section.name, keyNamed(section, key));
         }
     }
 }

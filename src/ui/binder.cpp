@@ -22,13 +22,13 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 bool fitsKind(QWidget* w, ControlKind kind) {
     switch (kind) {
-    case ControlKind::Edit: return qobject_cast<QLineEdit*>(w) != nullptr;
-    case ControlKind::Selector: return qobject_cast<QComboBox*>(w) != nullptr;
-    case ControlKind::Radio: return qobject_cast<QRadioButton*>(w) != nullptr;
-    case ControlKind::Check: return qobject_cast<QCheckBox*>(w) != nullptr;
-    case ControlKind::Picture: return true;  // any widget that draws the picture
-    case ControlKind::Label: return qobject_cast<QLabel*>(w) != nullptr;
-    case ControlKind::Pages: return qobject_cast<QTabWidget*>(w) != nullptr;
+        case ControlKind::Edit: return qobject_cast<QLineEdit*>(w) != nullptr;
+        case ControlKind::Selector: return qobject_cast<QComboBox*>(w) != nullptr;
+        case ControlKind::Radio: return qobject_cast<QRadioButton*>(w) != nullptr;
+        case ControlKind::Check: return qobject_cast<QCheckBox*>(w) != nullptr;
+        case ControlKind::Picture: return true;  // any widget that draws the picture
+        case ControlKind::Label: return qobject_cast<QLabel*>(w) != nullptr;
+        case ControlKind::Pages: return qobject_cast<QTabWidget*>(w) != nullptr;
     }
     return false;
 }
@@ -37,12 +37,10 @@ bool fitsKind(QWidget* w, ControlKind kind) {
 // user entering or leaving a control.
 bool isUserFocus(QFocusEvent* e) {
     switch (e->reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-        return false;
-    default:
-        return true;
+        case Qt::ActiveWindowFocusReason:
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason: return false;
+        default: return true;
     }
 }
 
@@ -106,8 +104,9 @@ void Binder::connectSignals(QWidget* w, const std::string& name) {
         connect(edit, &QLineEdit::textEdited, this,
                 [this, name](const QString& text) { form_.userEdit(name, text.toStdString()); });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, &QComboBox::activated, this,
-                [this, name](int index) { run([this, name, index] { form_.chooseItem(name, index); }); });
+        connect(combo, &QComboBox::activated, this, [this, name](int index) {
+            run([this, name, index] { form_.chooseItem(name, index); });
+        });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         connect(button, &QAbstractButton::clicked, this, [this, name] {
             run([this, name] { form_.click(name); });
@@ -153,44 +152,44 @@ void Binder::paint(Binding& b) {
     b.seen = c.revision;
     if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
     switch (c.kind) {
-    case ControlKind::Edit: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        const QString text = qs(c.text);
-        if (edit->text() != text) edit->setText(text);
-        edit->setReadOnly(c.readOnly);
-        paintFontColour(edit, c.fontColour);
-        break;
-    }
-    case ControlKind::Selector: {
-        auto* combo = static_cast<QComboBox*>(w);
-        QSignalBlocker block(combo);
-        const int index = (c.index >= 0 && c.index < combo->count()) ? c.index : -1;
-        if (combo->currentIndex() != index) combo->setCurrentIndex(index);
-        paintFontColour(combo, c.fontColour);
-        break;
-    }
-    case ControlKind::Radio:
-    case ControlKind::Check: {
-        auto* button = static_cast<QAbstractButton*>(w);
-        QSignalBlocker block(button);
-        if (button->isChecked() != c.checked) button->setChecked(c.checked);
-        break;
-    }
-    case ControlKind::Picture:
-        if (w->isHidden() == c.visible) w->setVisible(c.visible);
-        break;
-    case ControlKind::Label: {
-        auto* label = static_cast<QLabel*>(w);
-        if (label->text() != qs(c.text)) label->setText(qs(c.text));
-        break;
-    }
-    case ControlKind::Pages: {
-        auto* tabs = static_cast<QTabWidget*>(w);
-        if (c.index >= 0 && c.index < tabs->count() && tabs->currentIndex() != c.index) {
-            tabs->setCurrentIndex(c.index);
+        case ControlKind::Edit: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            const QString text = qs(c.text);
+            if (edit->text() != text) edit->setText(text);
+            edit->setReadOnly(c.readOnly);
+            paintFontColour(edit, c.fontColour);
+            break;
         }
-        break;
-    }
+        case ControlKind::Selector: {
+            auto* combo = static_cast<QComboBox*>(w);
+            QSignalBlocker block(combo);
+            const int index = (c.index >= 0 && c.index < combo->count()) ? c.index : -1;
+            if (combo->currentIndex() != index) combo->setCurrentIndex(index);
+            paintFontColour(combo, c.fontColour);
+            break;
+        }
+        case ControlKind::Radio:
+        case ControlKind::Check: {
+            auto* button = static_cast<QAbstractButton*>(w);
+            QSignalBlocker block(button);
+            if (button->isChecked() != c.checked) button->setChecked(c.checked);
+            break;
+        }
+        case ControlKind::Picture:
+            if (w->isHidden() == c.visible) w->setVisible(c.visible);
+            break;
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            if (label->text() != qs(c.text)) label->setText(qs(c.text));
+            break;
+        }
+        case ControlKind::Pages: {
+            auto* tabs = static_cast<QTabWidget*>(w);
+            if (c.index >= 0 && c.index < tabs->count() && tabs->currentIndex() != c.index) {
+                tabs->setCurrentIndex(c.index);
+            }
+            break;
+        }
     }
 }
 
@@ -240,23 +239,24 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     if (b == nullptr || b->widget == nullptr) return QObject::eventFilter(watched, event);
     const std::string name = b->name;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) return handleKey(edit, name, event);
-        break;
-    case QEvent::FocusIn:
-        if (isUserFocus(static_cast<QFocusEvent*>(event))) run([this, name] { form_.enter(name); });
-        break;
-    case QEvent::FocusOut:
-        if (isUserFocus(static_cast<QFocusEvent*>(event))) run([this, name] { form_.leave(name); });
-        break;
-    case QEvent::MouseButtonPress:
-        if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QLabel*>(watched) ||
-            form_.at(name).kind == ControlKind::Picture) {
-            run([this, name] { form_.click(name); });
-        }
-        break;
-    default:
-        break;
+        case QEvent::KeyPress:
+            if (auto* edit = qobject_cast<QLineEdit*>(watched)) return handleKey(edit, name, event);
+            break;
+        case QEvent::FocusIn:
+            if (isUserFocus(static_cast<QFocusEvent*>(event)))
+                run([this, name] { form_.enter(name); });
+            break;
+        case QEvent::FocusOut:
+            if (isUserFocus(static_cast<QFocusEvent*>(event)))
+                run([this, name] { form_.leave(name); });
+            break;
+        case QEvent::MouseButtonPress:
+            if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QLabel*>(watched) ||
+                form_.at(name).kind == ControlKind::Picture) {
+                run([this, name] { form_.click(name); });
+            }
+            break;
+        default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -130,8 +130,8 @@ void InfoDialog::fitSize() {
     for (const QString& line : lines) {
         longest = std::max(longest, metrics.horizontalAdvance(line));
     }
-    const int margin = 2 * (ui.Memo1->frameWidth() +
-                            static_cast<int>(ui.Memo1->document()->documentMargin()) + 2);
+    const int margin =
+        2 * (ui.Memo1->frameWidth() + static_cast<int>(ui.Memo1->document()->documentMargin()) + 2);
     const QSize noteSize(longest + margin, kNoteLines * metrics.lineSpacing() + margin);
     ui.Memo1->setMinimumSize(noteSize);
     ui.LBCredits1->setMinimumSize(noteSize);

@@ -38,9 +38,9 @@ void setUp(QWidget* page) {
 
 using PageBuilder = void (*)(QWidget*);
 constexpr std::array<PageBuilder, 11> kPageBuilders = {
-    setUp<Ui::TabDb>,  setUp<Ui::TabDbm>, setUp<Ui::TabDbuv>, setUp<Ui::TabXlxc>,
-    setUp<Ui::TabLc>,  setUp<Ui::TabRc>,  setUp<Ui::TabPit>,  setUp<Ui::TabPs>,
-    setUp<Ui::TabL>,   setUp<Ui::TabPi>,  setUp<Ui::TabT>,
+    setUp<Ui::TabDb>, setUp<Ui::TabDbm>, setUp<Ui::TabDbuv>, setUp<Ui::TabXlxc>,
+    setUp<Ui::TabLc>, setUp<Ui::TabRc>,  setUp<Ui::TabPit>,  setUp<Ui::TabPs>,
+    setUp<Ui::TabL>,  setUp<Ui::TabPi>,  setUp<Ui::TabT>,
 };
 
 // The designed client area at 96 dpi; the layouts may make it larger where
@@ -52,8 +52,8 @@ constexpr int kClientHeight = 547;
 
 MainWindow::MainWindow(Form& form, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       form_(form),
       binder_(std::make_unique<Binder>(form)),
       sink_(std::make_unique<QtSink>(*binder_, this)) {
@@ -172,7 +172,8 @@ void MainWindow::fitWindow() {
     centralWidget()->layout()->activate();
     const QSize wanted =
         centralWidget()->minimumSizeHint().expandedTo(QSize(kClientWidth, kClientHeight));
-    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted) setFixedSize(wanted);
+    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
+        setFixedSize(wanted);
 }
 
 void MainWindow::ensureAllPages() {

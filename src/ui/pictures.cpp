@@ -35,7 +35,8 @@ void showPictures(QWidget* root) {
         const QString resource = label->property("svg").toString();
         if (resource.isEmpty()) continue;
         // A fixed size in the form wins; else the drawing's own size.
-        const QSize size = label->minimumSize() == label->maximumSize() ? label->minimumSize() : QSize();
+        const QSize size =
+            label->minimumSize() == label->maximumSize() ? label->minimumSize() : QSize();
         label->setPixmap(svgPixmap(resource, size, label->devicePixelRatioF()));
     }
 }

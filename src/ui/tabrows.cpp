@@ -67,9 +67,7 @@ public:
         return rows_ && rows_->tabWidget() && index_ < rows_->tabWidget()->count();
     }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return rows_ ? rows_->window()->windowHandle() : nullptr;
-    }
+    QWindow* window() const override { return rows_ ? rows_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return rows_ ? QAccessible::queryAccessibleInterface(rows_.data()) : nullptr;
     }
@@ -81,9 +79,9 @@ public:
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};
         switch (t) {
-        case QAccessible::Name: return withoutMnemonic(rows_->tabWidget()->tabText(index_));
-        case QAccessible::Description: return rows_->tabWidget()->tabToolTip(index_);
-        default: return {};
+            case QAccessible::Name: return withoutMnemonic(rows_->tabWidget()->tabText(index_));
+            case QAccessible::Description: return rows_->tabWidget()->tabToolTip(index_);
+            default: return {};
         }
     }
     void setText(QAccessible::Text, const QString&) override {}
@@ -126,8 +124,7 @@ private:
 // The rows as a list of page tabs, like a tab bar.
 class TabRowsAccessible : public QAccessibleWidget {
 public:
-    explicit TabRowsAccessible(TabRows* rows)
-        : QAccessibleWidget(rows, QAccessible::PageTabList) {}
+    explicit TabRowsAccessible(TabRows* rows) : QAccessibleWidget(rows, QAccessible::PageTabList) {}
     ~TabRowsAccessible() override {
         for (const auto& [index, id] : children_) QAccessible::deleteAccessibleInterface(id);
     }
@@ -289,15 +286,15 @@ void TabRows::refresh() {
 
 bool TabRows::event(QEvent* event) {
     switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-        setHovered(tabAt(static_cast<QHoverEvent*>(event)->position().toPoint()));
-        break;
-    case QEvent::HoverLeave: setHovered(-1); break;
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::Move: moveJoint(); break;
-    default: break;
+        case QEvent::HoverEnter:
+        case QEvent::HoverMove:
+            setHovered(tabAt(static_cast<QHoverEvent*>(event)->position().toPoint()));
+            break;
+        case QEvent::HoverLeave: setHovered(-1); break;
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move: moveJoint(); break;
+        default: break;
     }
     return QWidget::event(event);
 }
@@ -306,31 +303,31 @@ bool TabRows::eventFilter(QObject* watched, QEvent* event) {
     // Compares only addresses before looking at the event: the tab widget
     // sends events from its destructor too.
     switch (event->type()) {
-    case QEvent::ShowToParent:
-        // QTabWidget and QTabBar show the bar again on some settings
-        // (auto-hide, for one); the rows take its place for good.
-        if (watched == watchedBar_ && bar_) bar_->hide();
-        break;
-    case QEvent::Resize:
-        if (watched == watchedTabs_) moveJoint();
-        break;
-    case QEvent::FontChange:
-    case QEvent::StyleChange:
-        if (watched == watchedTabs_ || watched == watchedBar_) refresh();
-        break;
-    case QEvent::ChildAdded:
-    case QEvent::ChildRemoved:
-        // A page comes or goes; the tab bar follows right after, so only note
-        // it here and measure when asked.
-        if (watched == watchedStack_) {
-            sizesValid_ = false;
-            rows_.width = -1;
-            updateGeometry();
-            update();
-            if (joint_) joint_->update();
-        }
-        break;
-    default: break;
+        case QEvent::ShowToParent:
+            // QTabWidget and QTabBar show the bar again on some settings
+            // (auto-hide, for one); the rows take its place for good.
+            if (watched == watchedBar_ && bar_) bar_->hide();
+            break;
+        case QEvent::Resize:
+            if (watched == watchedTabs_) moveJoint();
+            break;
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+            if (watched == watchedTabs_ || watched == watchedBar_) refresh();
+            break;
+        case QEvent::ChildAdded:
+        case QEvent::ChildRemoved:
+            // A page comes or goes; the tab bar follows right after, so only note
+            // it here and measure when asked.
+            if (watched == watchedStack_) {
+                sizesValid_ = false;
+                rows_.width = -1;
+                updateGeometry();
+                update();
+                if (joint_) joint_->update();
+            }
+            break;
+        default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -372,21 +369,21 @@ void TabRows::keyPressEvent(QKeyEvent* event) {
     const int forward = isRightToLeft() ? -1 : 1;
     const int current = tabs_->currentIndex();
     switch (event->key()) {
-    case Qt::Key_Left: selectFrom(current - forward, -forward, false); break;
-    case Qt::Key_Right: selectFrom(current + forward, forward, false); break;
-    case Qt::Key_Home: selectFrom(0, 1, false); break;
-    case Qt::Key_End: selectFrom(tabs_->count() - 1, -1, false); break;
-    case Qt::Key_Tab:
-    case Qt::Key_PageDown:
-        if (!ctrl) return QWidget::keyPressEvent(event);
-        selectFrom(current + 1, 1, true);
-        break;
-    case Qt::Key_Backtab:
-    case Qt::Key_PageUp:
-        if (!ctrl) return QWidget::keyPressEvent(event);
-        selectFrom(current - 1, -1, true);
-        break;
-    default: return QWidget::keyPressEvent(event);
+        case Qt::Key_Left: selectFrom(current - forward, -forward, false); break;
+        case Qt::Key_Right: selectFrom(current + forward, forward, false); break;
+        case Qt::Key_Home: selectFrom(0, 1, false); break;
+        case Qt::Key_End: selectFrom(tabs_->count() - 1, -1, false); break;
+        case Qt::Key_Tab:
+        case Qt::Key_PageDown:
+            if (!ctrl) return QWidget::keyPressEvent(event);
+            selectFrom(current + 1, 1, true);
+            break;
+        case Qt::Key_Backtab:
+        case Qt::Key_PageUp:
+            if (!ctrl) return QWidget::keyPressEvent(event);
+            selectFrom(current - 1, -1, true);
+            break;
+        default: return QWidget::keyPressEvent(event);
     }
 }
 
@@ -403,13 +400,13 @@ void TabRows::focusOutEvent(QFocusEvent* event) {
 
 void TabRows::changeEvent(QEvent* event) {
     switch (event->type()) {
-    case QEvent::FontChange:
-    case QEvent::StyleChange: refresh(); break;
-    case QEvent::LayoutDirectionChange:
-    case QEvent::EnabledChange:
-    case QEvent::PaletteChange:
-    case QEvent::ActivationChange: repaintTabs(); break;
-    default: break;
+        case QEvent::FontChange:
+        case QEvent::StyleChange: refresh(); break;
+        case QEvent::LayoutDirectionChange:
+        case QEvent::EnabledChange:
+        case QEvent::PaletteChange:
+        case QEvent::ActivationChange: repaintTabs(); break;
+        default: break;
     }
     QWidget::changeEvent(event);
 }
@@ -539,7 +536,8 @@ void TabRows::paintTabs(QPainter* painter, const QRect& area) const {
         for (int i = 0; i < count; ++i) {
             if (visualRow(i) == visual) inRow.push_back(i);
         }
-        std::stable_partition(inRow.begin(), inRow.end(), [current](int i) { return i != current; });
+        std::stable_partition(inRow.begin(), inRow.end(),
+                              [current](int i) { return i != current; });
         for (const int i : inRow) {
             QStyleOptionTab option;
             initTabOption(&option, i);

@@ -39,21 +39,37 @@ protected:
         form.addEdit("T_E_Q", one);
         form.addEdit("T_E_out", one);
         form.addSelector("T_C_out", kWatt, 8);
-        form.addField({.edit = "T_E_P", .selector = "T_C_P", .lower = "4e-26", .upper = "7e+26",
-                       .word = " Watt", .form = RangeForm::B,
+        form.addField({.edit = "T_E_P",
+                       .selector = "T_C_P",
+                       .lower = "4e-26",
+                       .upper = "7e+26",
+                       .word = " Watt",
+                       .form = RangeForm::B,
                        .compute = [this](double v) { received.push_back(v); },
                        .reformat = "T_Eingaben_formatieren"});
-        form.addField({.edit = "T_E_dB", .lower = "-174", .upper = "320", .word = " dBm",
-                       .form = RangeForm::A, .wordAfterNumber = true,
+        form.addField({.edit = "T_E_dB",
+                       .lower = "-174",
+                       .upper = "320",
+                       .word = " dBm",
+                       .form = RangeForm::A,
+                       .wordAfterNumber = true,
                        .compute = [this](double v) { received.push_back(v); },
                        .reformat = "T_Eingaben_formatieren"});
-        form.addField({.edit = "T_E_lin", .lower = "1", .upper = "8e+14 ", .form = RangeForm::A,
-                       .compute = [this](double v) {
-                           received.push_back(v);
-                           form.writeRanged("T_E_out", "T_C_out", v * 1e-3);
-                       },
-                       .reformat = "T_Eingaben_formatieren", .computeOnExit = true});
-        form.addField({.edit = "T_E_Q", .lower = "0.5", .upper = "100", .form = RangeForm::BTight,
+        form.addField({.edit = "T_E_lin",
+                       .lower = "1",
+                       .upper = "8e+14 ",
+                       .form = RangeForm::A,
+                       .compute =
+                           [this](double v) {
+                               received.push_back(v);
+                               form.writeRanged("T_E_out", "T_C_out", v * 1e-3);
+                           },
+                       .reformat = "T_Eingaben_formatieren",
+                       .computeOnExit = true});
+        form.addField({.edit = "T_E_Q",
+                       .lower = "0.5",
+                       .upper = "100",
+                       .form = RangeForm::BTight,
                        .compute = [this](double v) { received.push_back(v); }});
         form.addReformat("T_Eingaben_formatieren", [this] {
             ++reformats;
@@ -65,7 +81,9 @@ protected:
     char sep() const { return GetParam(); }
     // "2,5" written with the separator under test.
     std::string local(std::string s) const { return velkaro::testing::local(std::move(s), sep()); }
-    void type(const std::string& edit, const std::string& text) { form.userEdit(edit, local(text)); }
+    void type(const std::string& edit, const std::string& text) {
+        form.userEdit(edit, local(text));
+    }
 
     Form form{GetParam()};
     RecordingSink sink;
@@ -154,8 +172,9 @@ TEST_P(ProtocolTest, RangeMessagesOfEveryForm) {
 
     type("T_E_dB", "-174,5");
     form.pressEnter("T_E_dB");
-    EXPECT_EQ(sink.errors[1], "Die eingegebene Zahl" + local("-174,5") + " dBm ist nicht richtig !" +
-                                  CR + CR + "        zul\u00e4ssiger Bereich:-174 bis 320 dBm");
+    EXPECT_EQ(sink.errors[1], "Die eingegebene Zahl" + local("-174,5") +
+                                  " dBm ist nicht richtig !" + CR + CR +
+                                  "        zul\u00e4ssiger Bereich:-174 bis 320 dBm");
     EXPECT_EQ(form.text("T_E_dB"), " 0");
 
     type("T_E_lin", "0,5");
@@ -165,22 +184,23 @@ TEST_P(ProtocolTest, RangeMessagesOfEveryForm) {
 
     type("T_E_Q", "200");
     form.pressEnter("T_E_Q");
-    EXPECT_EQ(sink.errors[3],
-              "Die Eingabe200ist ausserhalb" + CR + CR + "des g\u00fcltigen Wertebereiches:0.5 bis 100");
+    EXPECT_EQ(sink.errors[3], "Die Eingabe200ist ausserhalb" + CR + CR +
+                                  "des g\u00fcltigen Wertebereiches:0.5 bis 100");
     EXPECT_TRUE(received.empty());
 }
 
 TEST(Messages, FormAWithSelectorQuotesTheUnitItem) {
-    FieldSpec f{.edit = "E", .selector = "C", .lower = "1e-12", .upper = "1e12",
-                .form = RangeForm::A};
+    FieldSpec f{
+        .edit = "E", .selector = "C", .lower = "1e-12", .upper = "1e12", .form = RangeForm::A};
     EXPECT_EQ(enterRangeMessage(f, " 5", "mVolt"),
               "Die eingegebene Zahl 5 mVolt ist nicht richtig !\r\r"
               "        zul\u00e4ssiger Bereich:1e-12 bis 1e12");
     f.form = RangeForm::B;
     f.selector.clear();
     f.word = " Ohm";
-    EXPECT_EQ(enterRangeMessage(f, "7", ""),
-              "Die Eingabe7  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-12 bis 1e12 Ohm");
+    EXPECT_EQ(
+        enterRangeMessage(f, "7", ""),
+        "Die Eingabe7  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-12 bis 1e12 Ohm");
 }
 
 TEST_P(ProtocolTest, UnitChangeComputesReformatsAndMovesTheFocus) {
@@ -309,11 +329,11 @@ TEST(FormControls, RadioButtonsAndCheckBoxesRunTheirHandlersLikeTheToolkit) {
     form.setChecked("RB_L", true);   // no change, no handler
     form.setChecked("RB_L", false);  // unchecking runs nothing
     form.click("RB_F");
-    form.click("RB_F");              // a click on the checked button changes nothing
-    form.setChecked("RB_X", true);   // other group: F stays
+    form.click("RB_F");             // a click on the checked button changes nothing
+    form.setChecked("RB_X", true);  // other group: F stays
     form.setChecked("CB", true);
     form.click("CB");
-    form.setChecked("CB", false);    // already unchecked
+    form.setChecked("CB", false);  // already unchecked
     EXPECT_EQ(calls, (std::vector<std::string>{"F", "L", "F", "X", "CB", "CB"}));
     EXPECT_TRUE(form.checked("RB_F"));
     EXPECT_FALSE(form.checked("RB_L"));

@@ -10,8 +10,8 @@
 #include <vector>
 
 #if defined(__unix__) || defined(__APPLE__)
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #define VELKARO_POSIX 1
 #endif
 
@@ -130,8 +130,7 @@ TEST(IniEncoding, EveryCp1252ByteRoundTrips) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(velkaro::cp1252FromUtf8(velkaro::utf8FromCp1252(all)), all);
-    EXPECT_EQ(velkaro::utf8FromCp1252("\x80\x81\x8A\x9F\xA0\xFF"),
-              "€\u0081Š\u0178\u00A0ÿ");
+    EXPECT_EQ(velkaro::utf8FromCp1252("\x80\x81\x8A\x9F\xA0\xFF"), "€\u0081Š\u0178\u00A0ÿ");
 }
 
 TEST(IniEncoding, GermanTextIsWrittenAsSingleBytes) {
@@ -139,7 +138,8 @@ TEST(IniEncoding, GermanTextIsWrittenAsSingleBytes) {
     ini.write("Spule", "Güte-L", "Induktivität");
     ini.write("Spule", "Leistung", "µWatt");
     EXPECT_EQ(ini.serialize(),
-              "[Spule]\r\nG\xFC" "te-L=Induktivit\xE4t\r\nLeistung=\xB5Watt\r\n");
+              "[Spule]\r\nG\xFC"
+              "te-L=Induktivit\xE4t\r\nLeistung=\xB5Watt\r\n");
     EXPECT_EQ(velkaro::cp1252FromUtf8("ÄÖÜäöüß€"), "\xC4\xD6\xDC\xE4\xF6\xFC\xDF\x80");
 }
 
@@ -232,8 +232,8 @@ protected:
     // Makes the folder read-only. False when that does not stop new files
     // (running as root), so the test can only be skipped.
     bool lockFolder() {
-        fs::permissions(dir_, fs::perms::owner_write | fs::perms::group_write |
-                                  fs::perms::others_write,
+        fs::permissions(dir_,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         const fs::path probe = dir_ / "probe";
         if (!std::ofstream(probe)) return true;
@@ -309,7 +309,8 @@ TEST_F(IniFileIo, SaveFailsWhenNeitherFolderNorFileIsWritable) {
 TEST_F(IniFileIo, ReadOnlyFileIsNotReplaced) {
     spit(file_, "[Alt]\r\n");
     fs::permissions(file_, fs::perms::owner_read);
-    if (std::ofstream(file_, std::ios::app)) GTEST_SKIP() << "file permissions are not enforced (root)";
+    if (std::ofstream(file_, std::ios::app))
+        GTEST_SKIP() << "file permissions are not enforced (root)";
     EXPECT_FALSE(velkaro::saveIni(file_, sample()));
     EXPECT_EQ(slurp(file_), "[Alt]\r\n");
 }

@@ -45,9 +45,9 @@ TEST(MailLinkEncode, EncodesLonePercent) {
     EXPECT_EQ(encodeForUrl("%"), "%25");
     EXPECT_EQ(encodeForUrl("50%"), "50%25");
     EXPECT_EQ(encodeForUrl("50% Rabatt"), "50%25%20Rabatt");
-    EXPECT_EQ(encodeForUrl("%A"), "%25A");          // only one digit left
-    EXPECT_EQ(encodeForUrl("%G1"), "%25G1");        // not a hex digit
-    EXPECT_EQ(encodeForUrl("%%41"), "%25%41");      // the second one is an escape
+    EXPECT_EQ(encodeForUrl("%A"), "%25A");      // only one digit left
+    EXPECT_EQ(encodeForUrl("%G1"), "%25G1");    // not a hex digit
+    EXPECT_EQ(encodeForUrl("%%41"), "%25%41");  // the second one is an escape
 }
 
 TEST(MailLinkEncode, EncodesBlanksAndControlCharacters) {
@@ -63,14 +63,13 @@ TEST(MailLinkEncode, EncodesCharactersUrlsForbid) {
 }
 
 TEST(MailLinkEncode, EncodesUmlautsAsUtf8BytesInUpperCaseHex) {
-    EXPECT_EQ(encodeForUrl("\xC3\xA4"), "%C3%A4");                  // ä
+    EXPECT_EQ(encodeForUrl("\xC3\xA4"), "%C3%A4");                    // ä
     EXPECT_EQ(encodeForUrl("Gr\xC3\xBC\xC3\x9F"), "Gr%C3%BC%C3%9F");  // Grüß
-    EXPECT_EQ(encodeForUrl("\xC2\xB5H"), "%C2%B5H");                // µH
+    EXPECT_EQ(encodeForUrl("\xC2\xB5H"), "%C2%B5H");                  // µH
 }
 
 TEST(MailLinkEncode, KeepsUrlPunctuationAndAlphanumerics) {
-    const std::string kept =
-        "ABCXYZabcxyz0189:?&=/@()!.,;+-_~*'#$[]";
+    const std::string kept = "ABCXYZabcxyz0189:?&=/@()!.,;+-_~*'#$[]";
     EXPECT_EQ(encodeForUrl(kept), kept);
     EXPECT_EQ(encodeForUrl(""), "");
 }

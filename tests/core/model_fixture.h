@@ -48,14 +48,16 @@ protected:
     char sep() const { return GetParam(); }
     std::string local(std::string s) const { return velkaro::testing::local(std::move(s), sep()); }
     // Types a whole new text (written with a comma) into the edit.
-    void type(const std::string& edit, const std::string& text) { form.userEdit(edit, local(text)); }
+    void type(const std::string& edit, const std::string& text) {
+        form.userEdit(edit, local(text));
+    }
     // Types it and presses Enter.
     void enter(const std::string& edit, const std::string& text) {
         type(edit, text);
         form.pressEnter(edit);
     }
-    void expectField(const std::string& edit, const std::string& text, const char* selector = nullptr,
-                     int index = 0) const {
+    void expectField(const std::string& edit, const std::string& text,
+                     const char* selector = nullptr, int index = 0) const {
         EXPECT_EQ(form.text(edit), local(text)) << edit;
         if (selector != nullptr) {
             EXPECT_EQ(form.index(selector), index) << selector;

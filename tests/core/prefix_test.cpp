@@ -17,19 +17,12 @@ struct RangingCase {
 
 TEST(Prefix, IndexAndMantissaAtTheThresholds) {
     const RangingCase cases[] = {
-        {1.0, 8, 1.0},
-        {999.99, 8, 999.99},        // the double nearest 999.99 stays with the bare unit
-        {999.991, 7, 0.999991},
-        {0.999, 9, 999.0},
-        {999990.0, 7, 999.99},
-        {999991.0, 6, 0.999991},
-        {1e-3, 9, 1.0},             // downward at the exact power
-        {9.99e-4, 10, 999.0},
-        {2.5e6, 6, 2.5},
-        {1e25, 0, 10.0},
-        {1e-24, 16, 1.0},
-        {0.0, 17, 0.0},
-        {-2.0, 17, -2e27},          // negative values fall through to "below yocto"
+        {1.0, 8, 1.0},          {999.99, 8, 999.99},  // the double nearest 999.99 stays with the
+                                                      // bare unit
+        {999.991, 7, 0.999991}, {0.999, 9, 999.0},   {999990.0, 7, 999.99}, {999991.0, 6, 0.999991},
+        {1e-3, 9, 1.0},  // downward at the exact power
+        {9.99e-4, 10, 999.0},   {2.5e6, 6, 2.5},     {1e25, 0, 10.0},       {1e-24, 16, 1.0},
+        {0.0, 17, 0.0},         {-2.0, 17, -2e27},  // negative values fall through to "below yocto"
         {5e-25, 17, 500.0},
     };
     for (const auto& c : cases) {

@@ -11,8 +11,8 @@
 #include "calc/options.h"
 #include "calc/units.h"
 #include "calc/window.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
@@ -36,21 +36,44 @@ protected:
         form.addEdit("S_E_QC", " 500,000");
         form.addEdit("S_E_Q", " 100,000");
         form.addPages("S_Pages", 3, 0);
-        sections = {{"Test",
-                     {
-                         {.key = "Frequenz", .control = "S_E_F", .fallback = "1,000"},
-                         {.key = "Frequenz-Einheit", .kind = SettingKind::Index, .control = "S_C_F", .fallback = "6"},
-                         {.key = "Einheit", .kind = SettingKind::Text, .control = "S_L_R", .fallback = "Ohm"},
-                         {.key = "Modus", .kind = SettingKind::Mode, .fallback = "3", .mode = &WindowState::XLMode,
-                          .radios = {"S_RB_1", "S_RB_2", "S_RB_3"}},
-                         {.key = "Va", .kind = SettingKind::Marker, .control = "S_Up", .fallback = "1", .partner = "S_Down"},
-                         {.key = "GüteC", .kind = SettingKind::QualityCheck, .control = "S_CB_QC", .fallback = "0",
-                          .partner = "S_E_QC"},
-                         {.key = "Eingabe_Q", .kind = SettingKind::Float, .fallback = "1", .real = &WindowState::EnteredOperatingQ},
-                         {.key = "Schrift", .kind = SettingKind::Colour, .control = "S_E_Q", .fallback = "clWindowText"},
-                         {.key = "Karte", .kind = SettingKind::Page, .control = "S_Pages", .fallback = "9"},
-                         {.key = "Null", .control = "S_E_QC", .fallback = "0", .fallbackAsIs = true},
-                     }}};
+        sections = {
+            {"Test",
+             {
+                 {.key = "Frequenz", .control = "S_E_F", .fallback = "1,000"},
+                 {.key = "Frequenz-Einheit",
+                  .kind = SettingKind::Index,
+                  .control = "S_C_F",
+                  .fallback = "6"},
+                 {.key = "Einheit",
+                  .kind = SettingKind::Text,
+                  .control = "S_L_R",
+                  .fallback = "Ohm"},
+                 {.key = "Modus",
+                  .kind = SettingKind::Mode,
+                  .fallback = "3",
+                  .mode = &WindowState::XLMode,
+                  .radios = {"S_RB_1", "S_RB_2", "S_RB_3"}},
+                 {.key = "Va",
+                  .kind = SettingKind::Marker,
+                  .control = "S_Up",
+                  .fallback = "1",
+                  .partner = "S_Down"},
+                 {.key = "GüteC",
+                  .kind = SettingKind::QualityCheck,
+                  .control = "S_CB_QC",
+                  .fallback = "0",
+                  .partner = "S_E_QC"},
+                 {.key = "Eingabe_Q",
+                  .kind = SettingKind::Float,
+                  .fallback = "1",
+                  .real = &WindowState::EnteredOperatingQ},
+                 {.key = "Schrift",
+                  .kind = SettingKind::Colour,
+                  .control = "S_E_Q",
+                  .fallback = "clWindowText"},
+                 {.key = "Karte", .kind = SettingKind::Page, .control = "S_Pages", .fallback = "9"},
+                 {.key = "Null", .control = "S_E_QC", .fallback = "0", .fallbackAsIs = true},
+             }}};
     }
 
     IniFile store() {
@@ -76,10 +99,11 @@ TEST_F(SectionsTest, StoresEveryKindAsTheFileExpectsIt) {
     form.setIndex("S_C_F", 17);
     form.setFontColour("S_E_Q", colour::kMedGray);
     form.setPage("S_Pages", 2);
-    EXPECT_EQ(store().serialize(),
-              "[Test]\r\nFrequenz= 20,000\r\nFrequenz-Einheit=-1\r\nEinheit= kOhm\r\nModus=2\r\n"
-              "Va=1\r\nG\xFCteC=1\r\nEingabe_Q=4,996\r\nSchrift=clMedGray\r\nKarte=2\r\nNull= 500,000\r\n"
-              "[Dezimalseparator]\r\nDezimals=,\r\n");
+    EXPECT_EQ(
+        store().serialize(),
+        "[Test]\r\nFrequenz= 20,000\r\nFrequenz-Einheit=-1\r\nEinheit= kOhm\r\nModus=2\r\n"
+        "Va=1\r\nG\xFCteC=1\r\nEingabe_Q=4,996\r\nSchrift=clMedGray\r\nKarte=2\r\nNull= 500,000\r\n"
+        "[Dezimalseparator]\r\nDezimals=,\r\n");
 }
 
 TEST_F(SectionsTest, LoadingPutsTheTextsBackWithOneBlankAndConvertsTheSeparator) {
@@ -92,7 +116,8 @@ TEST_F(SectionsTest, LoadingPutsTheTextsBackWithOneBlankAndConvertsTheSeparator)
     EXPECT_EQ(dotted.text("S_E_F"), " 20.000");
     EXPECT_EQ(dotted.text("S_L_R"), " k,Ohm");  // texts are not numbers
     // A file that says it was written with the point.
-    LoadSections(dotted, IniFile::parse("[Test]\nFrequenz=7.5\n[Dezimalseparator]\nDezimals=.\n"), two);
+    LoadSections(dotted, IniFile::parse("[Test]\nFrequenz=7.5\n[Dezimalseparator]\nDezimals=.\n"),
+                 two);
     EXPECT_EQ(dotted.text("S_E_F"), " 7.5");
     // Missing keys: the defaults in the current separator.
     LoadSections(dotted, IniFile::parse(""), two);
@@ -201,12 +226,14 @@ TEST_F(WindowSettingsTest, RestoredDecimalPlacesReformatExceptTwo) {
     BuildModel(other);
     int count = 0;
     other.addReformat("T_Eingaben_formatieren", [&] { ++count; });
-    LoadSettings(other, IniFile::parse("[Optionen]\nKommastelle_2=0\nKommastelle_3=1\nKurzhinweise=1\n"));
+    LoadSettings(other,
+                 IniFile::parse("[Optionen]\nKommastelle_2=0\nKommastelle_3=1\nKurzhinweise=1\n"));
     EXPECT_EQ(other.state.DecimalPlaces, 3);
     EXPECT_EQ(count, 1);
     EXPECT_TRUE(other.state.ShowHint);
     // Several set: the last in the order 0..3 wins.
-    LoadSettings(other, IniFile::parse("[Optionen]\nKommastelle_0=1\nKommastelle_1=1\nKommastelle_2=0\n"));
+    LoadSettings(other,
+                 IniFile::parse("[Optionen]\nKommastelle_0=1\nKommastelle_1=1\nKommastelle_2=0\n"));
     EXPECT_EQ(other.state.DecimalPlaces, 1);
     EXPECT_TRUE(other.checked("RadioButton1"));
     EXPECT_FALSE(other.checked("RadioButtonohne"));
@@ -270,7 +297,8 @@ TEST_F(WindowSettingsTest, FirstStartThenCloseThenRestart) {
     EXPECT_EQ(again.index("PageControl2"), 0);
     EXPECT_EQ(again.state.DecimalPlaces, 3);
     ASSERT_TRUE(file.store(again));
-    EXPECT_NE(contentOf(dir / "velkaro.INI").find("[Fremd]\r\nSchluessel=Wert\r\n"), std::string::npos);
+    EXPECT_NE(contentOf(dir / "velkaro.INI").find("[Fremd]\r\nSchluessel=Wert\r\n"),
+              std::string::npos);
     std::filesystem::remove_all(dir);
 }
 

@@ -10,8 +10,8 @@
 
 #include "calc/tab_db.h"
 #include "calc/window.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::WindowModelTest;
@@ -134,15 +134,20 @@ TEST_P(DbTab, RefusedEntriesShowTheirMessageAndRevert) {
     };
     const Case cases[] = {
         {"dB_U_E_Uin", "2", 4,
-         "Die eingegebene Zahl2 TVolt ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1e-12 bis 1e12"},
+         "Die eingegebene Zahl2 TVolt ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1e-12 "
+         "bis 1e12"},
         {"db_P_E_Pout", "0,5", 12,
-         "Die eingegebene Zahl0,5 pWatt ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1e-12 bis 1e12"},
+         "Die eingegebene Zahl0,5 pWatt ist nicht richtig !\r\r        zul\u00e4ssiger "
+         "Bereich:1e-12 bis 1e12"},
         {"db_P_a_dB", "-1", -1,
-         "Die eingegebene Zahl-1 dB ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:0 bis 200 dB"},
+         "Die eingegebene Zahl-1 dB ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:0 bis "
+         "200 dB"},
         {"dB_U_a_lin", "0,5", -1,
-         "Die eingegebene Zahl0,5 ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1 bis 8e+14 "},
+         "Die eingegebene Zahl0,5 ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1 bis "
+         "8e+14 "},
         {"db_P_a_lin", "2e28", -1,
-         "Die eingegebene Zahl2e28 ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1 bis 1e28"},
+         "Die eingegebene Zahl2e28 ist nicht richtig !\r\r        zul\u00e4ssiger Bereich:1 bis "
+         "1e28"},
         {"dB_U_E_Uout", "1O", -1, "Die eingegebene Zahl1O  ist keine Gleitkommazahl !"},
         {"db_U_a_dB", "", -1, "Die eingegebene Zahl  ist keine Gleitkommazahl !"},
     };
@@ -225,9 +230,9 @@ TEST_P(DbTab, LabelsFieldsAndSelectorsMoveTheMarkersOnly) {
         bool forward;
     };
     const Click clicks[] = {
-        {"Label78", "Image35", "Image36", false}, {"Label77", "Image35", "Image36", true},
+        {"Label78", "Image35", "Image36", false},     {"Label77", "Image35", "Image36", true},
         {"dB_U_E_Uout", "Image35", "Image36", false}, {"dB_U_E_Uin", "Image35", "Image36", true},
-        {"Label80", "Image33", "Image34", false}, {"Label79", "Image33", "Image34", true},
+        {"Label80", "Image33", "Image34", false},     {"Label79", "Image33", "Image34", true},
         {"db_P_E_Pout", "Image33", "Image34", false}, {"db_P_E_Pin", "Image33", "Image34", true},
     };
     for (const Click& c : clicks) {
@@ -250,7 +255,7 @@ TEST_P(DbTab, LeavingARatioFieldComputesWithoutChecks) {
     EXPECT_EQ(form.text("db_U_a_dB"), local(" 400,000"));
     EXPECT_EQ(form.text("dB_U_a_lin"), local(" 1,00000E+20"));
     EXPECT_EQ(form.text("dB_U_E_Uout"), local(" 2,000"));  // 20 V × 1e20
-    EXPECT_EQ(form.index("dB_U_C_Uout"), 1);                // ZVolt
+    EXPECT_EQ(form.index("dB_U_C_Uout"), 1);               // ZVolt
 
     // A factor below 1 is taken when the field is left, too.
     type("db_P_a_lin", "0,5");
@@ -328,16 +333,16 @@ TEST_P(DbTab, SettingsRoundTripRestoresTextsUnitsAndMarkers) {
     EXPECT_LT(file.find("[dB-Register]"), u);
     EXPECT_LT(u, p);
     std::size_t at = u;
-    for (const char* key : {"Va=1", "Uin-Zahl= 3,000", "Uin-Vorsatz=10", "Uout-Zahl=", "Uout-Vorsatz=",
-                            "a-dB= 6,000", "a-lin= 1,995"}) {
+    for (const char* key : {"Va=1", "Uin-Zahl= 3,000", "Uin-Vorsatz=10",
+                            "Uout-Zahl=", "Uout-Vorsatz=", "a-dB= 6,000", "a-lin= 1,995"}) {
         const auto next = file.find(local(key), at);
         ASSERT_NE(next, std::string::npos) << key;
         ASSERT_LT(next, p) << key;
         at = next;
     }
     at = p;
-    for (const char* key : {"Va=0", "Pin-Zahl= 700,000", "Pin-Vorsatz=10", "Pout-Zahl= 7,000", "Pout-Vorsatz=9",
-                            "a-dB= 10,000", "a-lin= 10,000"}) {
+    for (const char* key : {"Va=0", "Pin-Zahl= 700,000", "Pin-Vorsatz=10", "Pout-Zahl= 7,000",
+                            "Pout-Vorsatz=9", "a-dB= 10,000", "a-lin= 10,000"}) {
         const auto next = file.find(local(key), at);
         ASSERT_NE(next, std::string::npos) << key;
         at = next;

@@ -12,8 +12,8 @@
 #include "calc/tab_dbm.h"
 #include "calc/window.h"
 #include "core/form.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::WindowModelTest;
@@ -26,7 +26,9 @@ const std::vector<std::string> kSelectors = {"dBm_C_lin", "dBm_C_Ueff", "dBm_C_U
 
 class DbmTab : public WindowModelTest {
 protected:
-    std::vector<std::string> snapshot() const { return WindowModelTest::snapshot(kEdits, kSelectors); }
+    std::vector<std::string> snapshot() const {
+        return WindowModelTest::snapshot(kEdits, kSelectors);
+    }
 };
 
 }  // namespace
@@ -96,13 +98,17 @@ TEST_P(DbmTab, RangeMessagesOfEveryField) {
          "Die eingegebene Zahl320,5 dBm ist nicht richtig !\r\r"
          "        zul\u00e4ssiger Bereich:-174 bis 320 dBm"},
         {"dBm_E_lin", "dBm_C_lin", 0, "800",
-         "Die Eingabe800 YWatt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:4e-26 bis 7e+26 Watt"},
+         "Die Eingabe800 YWatt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:4e-26 bis 7e+26 "
+         "Watt"},
         {"dBm_E_Ueff", "dBm_C_Ueff", 16, "0,001",
-         "Die Eingabe0,001 yVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-26 bis 1e+27 Volt"},
+         "Die Eingabe0,001 yVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-26 bis "
+         "1e+27 Volt"},
         {"dBm_E_Uss", "dBm_C_Uss", 0, "1001",
-         "Die Eingabe1001 YVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-26 bis 1e+27 Volt"},
+         "Die Eingabe1001 YVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-26 bis "
+         "1e+27 Volt"},
         {"dBm_E_R", "dBm_C_R", 16, "0,5",
-         "Die Eingabe0,5 yOhm  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-24 bis 1e+26 Ohm"},
+         "Die Eingabe0,5 yOhm  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-24 bis 1e+26 "
+         "Ohm"},
     };
     for (const Row& row : rows) {
         if (row.selector != nullptr) form.setIndex(row.selector, row.index);
@@ -228,10 +234,11 @@ TEST_P(DbmTab, FactoryStateAndItsSection) {
 
     IniFile ini;
     StoreSettings(form, ini);
-    EXPECT_NE(ini.serialize().find(local("[dBm]\r\ndBm= 0\r\nLeistung= 1,000\r\nLeistung-Einheit=9\r\n"
-                                         "Ueff= 223,607\r\nUeff-Einheit=9\r\nUss= 632,456\r\n"
-                                         "Uss-Einheit=9\r\nImpedanz= 50,000\r\nImpedanz-Einheit=8\r\n[")),
-              std::string::npos);
+    EXPECT_NE(
+        ini.serialize().find(local("[dBm]\r\ndBm= 0\r\nLeistung= 1,000\r\nLeistung-Einheit=9\r\n"
+                                   "Ueff= 223,607\r\nUeff-Einheit=9\r\nUss= 632,456\r\n"
+                                   "Uss-Einheit=9\r\nImpedanz= 50,000\r\nImpedanz-Einheit=8\r\n[")),
+        std::string::npos);
 }
 
 // What a close writes, a start puts back: texts and units, the separator of

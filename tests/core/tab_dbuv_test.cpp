@@ -8,8 +8,8 @@
 
 #include "calc/window.h"
 #include "core/form.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::WindowModelTest;
@@ -18,12 +18,13 @@ namespace {
 
 const std::vector<std::string> kEdits = {"dBuV_E_dB",   "dBuV_E_dBm", "dBuV_E_lin",
                                          "dBuV_E_Ueff", "dBuV_E_Uss", "dBuV_E_R"};
-const std::vector<std::string> kSelectors = {"dBuV_C_lin", "dBuV_C_Ueff", "dBuV_C_Uss",
-                                             "dBuV_C_R"};
+const std::vector<std::string> kSelectors = {"dBuV_C_lin", "dBuV_C_Ueff", "dBuV_C_Uss", "dBuV_C_R"};
 
 class DbuvTab : public WindowModelTest {
 protected:
-    std::vector<std::string> snapshot() const { return WindowModelTest::snapshot(kEdits, kSelectors); }
+    std::vector<std::string> snapshot() const {
+        return WindowModelTest::snapshot(kEdits, kSelectors);
+    }
 };
 
 }  // namespace
@@ -48,20 +49,28 @@ TEST_P(DbuvTab, WorkedNumbers) {
     };
     const Row rows[] = {
         // 1 µV at the new 100 Ω: 10 fW = -110 dBm; the level is only reformatted
-        {"dBuV_E_R", "100", " 0,000", " -110,000", " 10,000", 13, " 1,000", 10, " 2,828", 10, " 100,000"},
-        {"dBuV_E_dB", "0", " 0,000", " -110,000", " 10,000", 13, " 1,000", 10, " 2,828", 10, " 100,000"},
+        {"dBuV_E_R", "100", " 0,000", " -110,000", " 10,000", 13, " 1,000", 10, " 2,828", 10,
+         " 100,000"},
+        {"dBuV_E_dB", "0", " 0,000", " -110,000", " 10,000", 13, " 1,000", 10, " 2,828", 10,
+         " 100,000"},
         // half the impedance, same voltages: twice the power, +3.010 dB
-        {"dBuV_E_R", "50", " 0,000", " -106,990", " 20,000", 13, " 1,000", 10, " 2,828", 10, " 50,000"},
+        {"dBuV_E_R", "50", " 0,000", " -106,990", " 20,000", 13, " 1,000", 10, " 2,828", 10,
+         " 50,000"},
         // -100 dBm = 0.1 pW; in 50 Ω √5 µV RMS = 6.990 dBµV
-        {"dBuV_E_dBm", "-100", " 6,990", " -100,000", " 100,000", 13, " 2,236", 10, " 6,325", 10, " 50,000"},
+        {"dBuV_E_dBm", "-100", " 6,990", " -100,000", " 100,000", 13, " 2,236", 10, " 6,325", 10,
+         " 50,000"},
         // 10 µV peak to peak is 10 / 2√2 µV RMS
-        {"dBuV_E_Uss", "10", " 10,969", " -96,021", " 250,000", 13, " 3,536", 10, " 10,000", 10, " 50,000"},
+        {"dBuV_E_Uss", "10", " 10,969", " -96,021", " 250,000", 13, " 3,536", 10, " 10,000", 10,
+         " 50,000"},
         // 1 V typed in µVolt goes one step up only
-        {"dBuV_E_Ueff", "1000000", " 120,000", " 13,010", " 20,000", 9, " 1000,000", 9, " 2,828", 8, " 50,000"},
+        {"dBuV_E_Ueff", "1000000", " 120,000", " 13,010", " 20,000", 9, " 1000,000", 9, " 2,828", 8,
+         " 50,000"},
         // twice the power, √2 times the voltage
-        {"dBuV_E_lin", "40", " 123,010", " 16,021", " 40,000", 9, " 1,414", 8, " 4,000", 8, " 50,000"},
+        {"dBuV_E_lin", "40", " 123,010", " 16,021", " 40,000", 9, " 1,414", 8, " 4,000", 8,
+         " 50,000"},
         // the lowest level the field takes: 10^-3.5 µV
-        {"dBuV_E_dB", "-70", " -70,000", " -176,990", " 2,000", 15, " 316,228", 12, " 894,427", 12, " 50,000"},
+        {"dBuV_E_dB", "-70", " -70,000", " -176,990", " 2,000", 15, " 316,228", 12, " 894,427", 12,
+         " 50,000"},
     };
     for (const Row& row : rows) {
         enter(row.edit, row.typed);
@@ -98,13 +107,17 @@ TEST_P(DbuvTab, RangeMessagesOfEveryField) {
         {"dBuV_E_dBm", nullptr, 0, "-278",
          "Die Eingabe-278  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:-277 bis 290 dBm"},
         {"dBuV_E_Ueff", "dBuV_C_Ueff", 4, "101",
-         "Die Eingabe101 TVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-14 bis 1e+14 Volt"},
+         "Die Eingabe101 TVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-14 bis 1e+14 "
+         "Volt"},
         {"dBuV_E_R", "dBuV_C_R", 4, "2",
-         "Die Eingabe2 TOhm  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-24 bis 1e+12 Ohm"},
+         "Die Eingabe2 TOhm  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-24 bis 1e+12 "
+         "Ohm"},
         {"dBuV_E_Uss", "dBuV_C_Uss", 4, "901",
-         "Die Eingabe901 TVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-14 bis 9e14 Volt"},
+         "Die Eingabe901 TVolt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:1e-14 bis 9e14 "
+         "Volt"},
         {"dBuV_E_lin", "dBuV_C_lin", 16, "1000",
-         "Die Eingabe1000 yWatt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:4e-21 bis 1e+26 Watt"},
+         "Die Eingabe1000 yWatt  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:4e-21 bis "
+         "1e+26 Watt"},
     };
     for (const Row& row : rows) {
         if (row.selector != nullptr) form.setIndex(row.selector, row.index);
@@ -178,11 +191,12 @@ TEST_P(DbuvTab, FactoryStateAndItsSection) {
     ApplyFactoryDefaults(first);
     IniFile ini;
     StoreSettings(first, ini);
-    EXPECT_NE(ini.serialize().find(local("[dBuV]\r\ndBuV= 0\r\ndBm= -108,751\r\nLeistung= 13,333\r\n"
-                                         "Leistung-Einheit=13\r\nUeff= 1,000\r\nUeff-Einheit=10\r\n"
-                                         "Uss= 2,828\r\nUss-Einheit=10\r\nImpedanz= 75,000\r\n"
-                                         "Impedanz-Einheit=8\r\n[")),
-              std::string::npos);
+    EXPECT_NE(
+        ini.serialize().find(local("[dBuV]\r\ndBuV= 0\r\ndBm= -108,751\r\nLeistung= 13,333\r\n"
+                                   "Leistung-Einheit=13\r\nUeff= 1,000\r\nUeff-Einheit=10\r\n"
+                                   "Uss= 2,828\r\nUss-Einheit=10\r\nImpedanz= 75,000\r\n"
+                                   "Impedanz-Einheit=8\r\n[")),
+        std::string::npos);
 }
 
 TEST_P(DbuvTab, SettingsRoundTrip) {

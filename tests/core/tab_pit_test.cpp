@@ -13,8 +13,8 @@
 #include "calc/window.h"
 #include "core/errors.h"
 #include "core/form.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
@@ -79,7 +79,7 @@ const std::vector<std::pair<std::string, std::string>> kResults = {
 
 // 20 dB, 50 Ohm, 1 mW: value and unit text of every result, as the user sees them.
 const std::vector<std::pair<std::string, std::string>> kTwentyDb = {
-    {" 247,500", " Ohm"},    {" 163,636", " \u00b5Watt"}, {" 61,111", " Ohm"},
+    {" 247,500", " Ohm"},        {" 163,636", " \u00b5Watt"}, {" 61,111", " Ohm"},
     {" 818,182", " \u00b5Watt"}, {" 8,182", " \u00b5Watt"},   {" 10,101", " Ohm"},
     {" 163,636", " \u00b5Watt"}, {" 40,909", " Ohm"},         {" 818,182", " \u00b5Watt"},
     {" 8,182", " \u00b5Watt"},
@@ -98,7 +98,8 @@ protected:
     }
     std::vector<std::pair<std::string, std::string>> results() const {
         std::vector<std::pair<std::string, std::string>> shown;
-        for (const auto& [value, unit] : kResults) shown.emplace_back(form.text(value), form.text(unit));
+        for (const auto& [value, unit] : kResults)
+            shown.emplace_back(form.text(value), form.text(unit));
         return shown;
     }
     std::vector<std::pair<std::string, std::string>> local(
@@ -199,8 +200,9 @@ TEST_P(PitTab, AttenuationOutsideItsLimitsIsRefusedWithFormA) {
     for (const std::string typed : {"0", "0,009", "250,001", "-20"}) {
         enter("PiT_E_dB", typed);
         ASSERT_FALSE(sink.errors.empty());
-        EXPECT_EQ(sink.errors.back(), "Die eingegebene Zahl" + local(typed) + " ist nicht richtig !" +
-                                          CR + CR + "        zul\u00e4ssiger Bereich:1e-2 bis 250 dB");
+        EXPECT_EQ(sink.errors.back(), "Die eingegebene Zahl" + local(typed) +
+                                          " ist nicht richtig !" + CR + CR +
+                                          "        zul\u00e4ssiger Bereich:1e-2 bis 250 dB");
         EXPECT_EQ(form.text("PiT_E_dB"), local(" 20,000"));
     }
     enter("PiT_E_dB", "zwanzig");
@@ -263,8 +265,8 @@ TEST_P(PitTab, PowerUnitChangeScalesOnlyThePowers) {
     // " 1,000" with microwatt would be below the limit: refused, back to mW.
     choose("PiT_C_P", 10);
     ASSERT_EQ(sink.errors.size(), 1u);
-    EXPECT_EQ(sink.errors[0], "Die Eingabe" + local(" 1,000") + " \u00b5W  ist ausserhalb" + CR + CR +
-                                  "des g\u00fcltigen Wertebereiches:1e-3 bis 1e24 Watt");
+    EXPECT_EQ(sink.errors[0], "Die Eingabe" + local(" 1,000") + " \u00b5W  ist ausserhalb" + CR +
+                                  CR + "des g\u00fcltigen Wertebereiches:1e-3 bis 1e24 Watt");
     EXPECT_EQ(form.index("PiT_C_P"), 9);
     EXPECT_EQ(sink.focus.size(), 1u);
     EXPECT_EQ(results(), local(kTwentyDb));
@@ -336,7 +338,8 @@ TEST_P(PitTab, SettingsRoundTrip) {
     RecordingSink quiet;
     again.setSink(&quiet);
     LoadSettings(again, ini);
-    for (const char* name : {"PiT_E_dB", "PiT_E_Z", "PiT_E_P"}) EXPECT_EQ(again.text(name), form.text(name));
+    for (const char* name : {"PiT_E_dB", "PiT_E_Z", "PiT_E_P"})
+        EXPECT_EQ(again.text(name), form.text(name));
     EXPECT_EQ(again.index("PiT_C_Z"), 7);
     EXPECT_EQ(again.index("PiT_C_P"), 8);
     for (const auto& [value, unit] : kResults) {
@@ -351,9 +354,9 @@ TEST(PitSettings, KeysInFileOrderAndDefaultsOfMissingKeys) {
     IniFile ini;
     StoreSettings(form, ini);
     const std::string file = ini.serialize();
-    std::vector<std::string> order = {"[Pi-T-Att]", "Daempfung=", "Quellimpedanz=",
-                                      "Quellimpedanz-Einheit=", "Quellleistung=",
-                                      "Quellleistung-Einheit="};
+    std::vector<std::string> order = {"[Pi-T-Att]",     "Daempfung=",
+                                      "Quellimpedanz=", "Quellimpedanz-Einheit=",
+                                      "Quellleistung=", "Quellleistung-Einheit="};
     for (const char* circuit : {"Pi", "T"}) {
         for (const char* key : {"Widerstand_R1_", "Leistung_R1_", "Widerstand_R23_", "Leistung_R2_",
                                 "Leistung_R3_"}) {

@@ -10,8 +10,8 @@
 
 #include "calc/tab_xlxc.h"
 #include "calc/window.h"
-#include "settings/settings.h"
 #include "model_fixture.h"
+#include "settings/settings.h"
 
 using namespace velkaro;
 using velkaro::testing::WindowModelTest;
@@ -131,12 +131,13 @@ TEST_P(XLXCTab, LimitsOfQualityLossFactorAndInductance) {
     enter("XC_E_Q", "2e14");     // 2e11 after the scale: accepted, R = X · D
     enter("XL_E_L", "0,00005");  // 5e-11 H
     const std::string range = "  ist ausserhalb\r\rdes g\u00fcltigen Wertebereiches:";
-    EXPECT_EQ(sink.errors, (std::vector<std::string>{
-        local("Die Eingabe0,0000001") + range + "1e-6 bis 1e+6",
-        "Die Eingabe1000001" + range + "1e-6 bis 1e+6",
-        "Die Eingabe0" + range + "1e-14 bis 1e+14",
-        "Die Eingabe1e18" + range + "1e-14 bis 1e+14",
-        local("Die Eingabe0,00005 \u00b5H") + range + "1e-10 bis 1e+12 Henry"}));
+    EXPECT_EQ(sink.errors,
+              (std::vector<std::string>{
+                  local("Die Eingabe0,0000001") + range + "1e-6 bis 1e+6",
+                  "Die Eingabe1000001" + range + "1e-6 bis 1e+6",
+                  "Die Eingabe0" + range + "1e-14 bis 1e+14",
+                  "Die Eingabe1e18" + range + "1e-14 bis 1e+14",
+                  local("Die Eingabe0,00005 \u00b5H") + range + "1e-10 bis 1e+12 Henry"}));
     expectField("XL_E_Q", " 0,000");
     expectField("XC_E_Z", " 31,831", "XC_C_Z", 5);
     expectField("XL_E_L", " 10,000");
@@ -151,18 +152,18 @@ TEST_P(XLXCTab, ModeClickSetsEnabledStatesAndComputesNothing) {
         const char* radio;
         std::vector<std::string> disabled;
     };
-    const std::vector<Case> cases = {
-        {"XL_RB_F", {"XL_E_F", "XL_C_F", "XC_E_X", "XC_C_X"}},
-        {"XL_RB_L", {"XL_E_L", "XL_C_L", "XC_E_X", "XC_C_X"}},
-        {"XL_RB_X", {"XL_E_X", "XL_C_X", "XC_E_X", "XC_C_X"}},
-        {"XC_RB_F", {"XL_E_X", "XL_C_X", "XC_E_F", "XC_C_F"}},
-        {"XC_RB_C", {"XL_E_X", "XL_C_X", "XC_E_C", "XC_C_C"}},
-        {"XC_RB_X", {"XL_E_X", "XL_C_X", "XC_E_X", "XC_C_X"}}};
+    const std::vector<Case> cases = {{"XL_RB_F", {"XL_E_F", "XL_C_F", "XC_E_X", "XC_C_X"}},
+                                     {"XL_RB_L", {"XL_E_L", "XL_C_L", "XC_E_X", "XC_C_X"}},
+                                     {"XL_RB_X", {"XL_E_X", "XL_C_X", "XC_E_X", "XC_C_X"}},
+                                     {"XC_RB_F", {"XL_E_X", "XL_C_X", "XC_E_F", "XC_C_F"}},
+                                     {"XC_RB_C", {"XL_E_X", "XL_C_X", "XC_E_C", "XC_C_C"}},
+                                     {"XC_RB_X", {"XL_E_X", "XL_C_X", "XC_E_X", "XC_C_X"}}};
     const std::vector<std::string> values = snapshot(form, false);
     for (const Case& c : cases) {
         form.click(c.radio);
         for (const auto& name : kControls) {
-            const bool off = std::find(c.disabled.begin(), c.disabled.end(), name) != c.disabled.end();
+            const bool off =
+                std::find(c.disabled.begin(), c.disabled.end(), name) != c.disabled.end();
             EXPECT_EQ(form.at(name).enabled, !off) << c.radio << " " << name;
         }
         EXPECT_EQ(snapshot(form, false), values) << c.radio;

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -64,7 +64,8 @@ protected:
     void expectEveryEditFinite(const std::string& after) const {
         for (const auto& [name, control] : form.controls()) {
             if (control.kind != ControlKind::Edit) continue;
-            EXPECT_FALSE(showsNonFinite(control.text)) << name << " shows '" << control.text << "' after " << after;
+            EXPECT_FALSE(showsNonFinite(control.text))
+                << name << " shows '" << control.text << "' after " << after;
         }
     }
 
@@ -87,7 +88,8 @@ TEST_P(WindowProperties, ValidEntriesOnEveryTabNeverShowInfinityOrNan) {
             form.pressEnter(edit);
             // Within the limits as typed: never refused (the other fields may
             // still make the result undefined, which the general report says).
-            EXPECT_EQ(sink.errors.size(), refused) << edit << " = " << typed << ": " << sink.errors.back();
+            EXPECT_EQ(sink.errors.size(), refused)
+                << edit << " = " << typed << ": " << sink.errors.back();
             expectEveryEditFinite(edit + " = " + typed);
             if (!f.selector.empty()) {
                 form.enter(f.selector);
@@ -100,7 +102,8 @@ TEST_P(WindowProperties, ValidEntriesOnEveryTabNeverShowInfinityOrNan) {
 }
 
 TEST_P(WindowProperties, AnythingTypedAndLeftBehindIsReportedNotShownAsInfinity) {
-    const char* junk[] = {"", "abc", "0", "-1", "1e308", "-1e308", "1e-320", "0,0", "1e4000", ",", "1,5e"};
+    const char* junk[] = {"",       "abc", "0",      "-1", "1e308", "-1e308",
+                          "1e-320", "0,0", "1e4000", ",",  "1,5e"};
     for (const auto& edit : fields) {
         for (const char* text : junk) {
             // Typed without Enter into one field, then another field computes

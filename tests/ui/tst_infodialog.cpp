@@ -141,13 +141,13 @@ void InfoDialogTest::mailButtonHandsOverEncodedLink() {
 
     QTest::mouseClick(part<QPushButton>(dialog, "Button1"), Qt::LeftButton);
     QCOMPARE(urls.size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(urls.front()),
-             QStringLiteral(
-                 "mailto:velkaro@example.org?Subject=kl.%20VKO%20V3.0%20Beta%202"
-                 "%20%20%20%20%20%20%20%20%20%20%20Build%20vom:%20%2008.06.2011"
-                 "&Body=kurze%20Fehlerbeschreibung:%20(Bei%20welcher%20Berechnung%20tritt"
-                 "%20der%20Fehler%20auf?)%0A%0A%0Aoder%0A%0A%0AVerbesserungen%20am"
-                 "%20Programms%20(bitte%20kurze%20Beschreibung)"));
+    QCOMPARE(
+        QString::fromStdString(urls.front()),
+        QStringLiteral("mailto:velkaro@example.org?Subject=kl.%20VKO%20V3.0%20Beta%202"
+                       "%20%20%20%20%20%20%20%20%20%20%20Build%20vom:%20%2008.06.2011"
+                       "&Body=kurze%20Fehlerbeschreibung:%20(Bei%20welcher%20Berechnung%20tritt"
+                       "%20der%20Fehler%20auf?)%0A%0A%0Aoder%0A%0A%0AVerbesserungen%20am"
+                       "%20Programms%20(bitte%20kurze%20Beschreibung)"));
     QVERIFY(dialog.isVisible());  // sending a mail does not close the dialog
 }
 

@@ -1,16 +1,16 @@
 // The main window's frame and the binder between real widgets and the model.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolTip>
-#include <QRadioButton>
-#include <QCheckBox>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -129,9 +129,9 @@ void MainWindowTest::pagesAreBuiltWhenFirstShownAndBound() {
     window.ensureAllPages();
     OptionsDialog options(&window);
     QVERIFY(window.binder().bind(&options).isEmpty());
-    for (const char* name : {"Label192", "Label189", "Label188", "Label187", "Label186", "Label184",
-                             "Label183", "Label182", "Label193", "Label194", "Label195",
-                             "Label196"}) {
+    for (const char* name :
+         {"Label192", "Label189", "Label188", "Label187", "Label186", "Label184", "Label183",
+          "Label182", "Label193", "Label194", "Label195", "Label196"}) {
         auto* label = window.findChild<QLabel*>(name);
         QVERIFY2(label, name);
         QCOMPARE(label->text(), QStringLiteral("Hilfe - F1"));
@@ -168,7 +168,10 @@ struct FieldWindow {
         form.addEdit("U_E", " 1,000");
         form.addSelector("U_C", kVolt, 8);
         form.addEdit("Other", " 2,000");
-        form.addField({.edit = "U_E", .selector = "U_C", .lower = "1e-12", .upper = "1e12",
+        form.addField({.edit = "U_E",
+                       .selector = "U_C",
+                       .lower = "1e-12",
+                       .upper = "1e12",
                        .word = " Volt",
                        .compute = [this](double v) { received.push_back(v); },
                        .reformat = "U"});
@@ -222,8 +225,9 @@ void MainWindowTest::refusedEnterShowsTheBoxAndRestoresTheText() {
     QTest::keyClick(w.edit, Qt::Key_Return);
     QCOMPARE(closer.seen, 1);
     QCOMPARE(closer.title, QStringLiteral("Fehler"));
-    QCOMPARE(closer.text, QString::fromUtf8("Die Eingabe5e15 Volt  ist ausserhalb\n\n"
-                                            "des g\u00fcltigen Wertebereiches:1e-12 bis 1e12 Volt"));
+    QCOMPARE(closer.text,
+             QString::fromUtf8("Die Eingabe5e15 Volt  ist ausserhalb\n\n"
+                               "des g\u00fcltigen Wertebereiches:1e-12 bis 1e12 Volt"));
     QCOMPARE(w.edit->text(), QStringLiteral(" 1,000"));
     QVERIFY(w.received.empty());
     // The box took the focus and gave it back: that is no leaving of the field.
@@ -285,7 +289,8 @@ void MainWindowTest::optionsReformatAtOnceAndSwitchHints() {
     auto* none = options.findChild<QRadioButton*>("RadioButtonohne");
     QCOMPARE(none->text(), QStringLiteral("1"));
     QCOMPARE(options.findChild<QRadioButton*>("RadioButton3")->text(), QStringLiteral("1,000"));
-    QCOMPARE(options.findChild<QCheckBox*>("CBKurzhinweise")->text(), QStringLiteral("Kurzhinweise  "));
+    QCOMPARE(options.findChild<QCheckBox*>("CBKurzhinweise")->text(),
+             QStringLiteral("Kurzhinweise  "));
     QTest::mouseClick(none, Qt::LeftButton);
     QCOMPARE(form.state.DecimalPlaces, 0);
     QCOMPARE(QString::fromStdString(form.text("Probe")), QStringLiteral(" 12"));  // no Enter needed

@@ -18,8 +18,17 @@ using velkaro::TabRows;
 namespace {
 
 const char* const kCaptions[] = {
-    "dB", "dBm", "dBµV", "XL / XC", "LC-Schwingkreis", "RC-Glieder", "PI / T Att",
-    "Parallel-/Serienschaltung", "L- Anpassnetzwerk", "Pi - Anpassnetzwerk", "T - Anpassnetzwerk",
+    "dB",
+    "dBm",
+    "dBµV",
+    "XL / XC",
+    "LC-Schwingkreis",
+    "RC-Glieder",
+    "PI / T Att",
+    "Parallel-/Serienschaltung",
+    "L- Anpassnetzwerk",
+    "Pi - Anpassnetzwerk",
+    "T - Anpassnetzwerk",
 };
 constexpr int kCount = 11;
 constexpr int kWidth = 695;
@@ -50,9 +59,8 @@ struct Window {
         std::map<int, std::vector<int>> result;
         for (int i = 0; i < tabs->count(); ++i) result[rows->visualRow(i)].push_back(i);
         for (auto& [row, list] : result) {
-            std::sort(list.begin(), list.end(), [this](int a, int b) {
-                return rows->tabRect(a).x() < rows->tabRect(b).x();
-            });
+            std::sort(list.begin(), list.end(),
+                      [this](int a, int b) { return rows->tabRect(a).x() < rows->tabRect(b).x(); });
         }
         return result;
     }
