@@ -11,25 +11,13 @@
 #include <map>
 #include <vector>
 
+#include "calc/window.h"
 #include "tabrows.h"
 
 using velkaro::TabRows;
 
 namespace {
 
-const char* const kCaptions[] = {
-    "dB",
-    "dBm",
-    "dBµV",
-    "XL / XC",
-    "LC-Schwingkreis",
-    "RC-Glieder",
-    "PI / T Att",
-    "Parallel-/Serienschaltung",
-    "L- Anpassnetzwerk",
-    "Pi - Anpassnetzwerk",
-    "T - Anpassnetzwerk",
-};
 constexpr int kCount = 11;
 constexpr int kWidth = 695;
 
@@ -44,8 +32,9 @@ struct Window {
         auto* layout = new QVBoxLayout(&host);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
-        for (const char* caption : kCaptions) {
-            tabs->addTab(new QLabel(QStringLiteral("Seite")), QString::fromUtf8(caption));
+        // The window's own eleven captions.
+        for (const auto& sheet : velkaro::kTabSheets) {
+            tabs->addTab(new QLabel(QStringLiteral("Seite")), QString::fromUtf8(sheet.caption));
         }
         layout->addWidget(rows);
         layout->addWidget(tabs, 1);
