@@ -4,6 +4,7 @@
 #include "calc/tabs.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace velkaro {
@@ -31,7 +32,13 @@ void BuildWindowModel(Form& form) {
 
 void BuildModel(Form& form) {
     BuildWindowModel(form);
-    for (const TabModule& tab : tabModules()) tab.build(form);
+    for (const TabModule& tab : tabModules()) {
+        for (const TabSheet& sheet : kTabSheets) {
+            if (std::string_view(sheet.name) == tab.name) form.beginTab(sheet.caption);
+        }
+        tab.build(form);
+    }
+    form.beginTab({});
     BuildOptionsModel(form);
 }
 

@@ -52,6 +52,7 @@ Control& Form::add(ControlKind kind, const std::string& name) {
     Control& c = it->second;
     c.kind = kind;
     c.name = name;
+    c.tab = currentTab_;
     touch(c);
     return c;
 }
@@ -114,6 +115,7 @@ void Form::addField(FieldSpec field) {
     }
     limitValue(field.lower);
     limitValue(field.upper);
+    if (!field.label.empty()) mut(field.edit).caption = field.label;
     const std::string edit = field.edit;
     fieldsByEdit_[edit] = std::move(field);
 }
@@ -132,6 +134,10 @@ void Form::setEnterHandler(const std::string& name, std::function<void()> onEnte
 
 void Form::setExitHandler(const std::string& name, std::function<void()> onExit) {
     mut(name).onExit = std::move(onExit);
+}
+
+void Form::setCaption(std::string_view name, const std::string& caption) {
+    mut(name).caption = caption;
 }
 
 // ---- looking up -------------------------------------------------------------

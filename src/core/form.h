@@ -49,6 +49,10 @@ struct Control {
     std::int32_t fontColour = colour::kWindowText;
     const UnitList* units = nullptr;
     std::string group;  // radio buttons: siblings share a group
+    // What the user reads beside an edit ("Güte von L") and the caption of its tab
+    // ("XL / XC"): messages about a value name the field by these.
+    std::string caption;
+    std::string tab;
 
     // Revision: raised by every change, so a view repaints only what changed.
     std::uint64_t revision = 0;
@@ -77,6 +81,7 @@ enum class RangeForm {
 struct FieldSpec {
     std::string edit;
     std::string selector;  // empty: the field has none
+    std::string label;     // the field's caption on the form, for messages that name it
     std::string lower;     // limit texts, verbatim in messages; parsed with "."
     std::string upper;
     std::string word;  // unit word at the end of the range message, e.g. " Watt"
@@ -147,6 +152,10 @@ public:
     void setHandler(const std::string& name, std::function<void()> onClick);
     void setEnterHandler(const std::string& name, std::function<void()> onEnter);
     void setExitHandler(const std::string& name, std::function<void()> onExit);
+    // The caption a message uses for an edit that has no field row (or another one).
+    void setCaption(std::string_view name, const std::string& caption);
+    // Controls added from now on belong to the tab with this caption.
+    void beginTab(const std::string& caption) { currentTab_ = caption; }
 
     // ---- looking up ---------------------------------------------------------
     bool has(std::string_view name) const;
@@ -232,6 +241,7 @@ private:
     std::unique_ptr<MessageSink> nullSink_;
     std::uint64_t revision_ = 0;
     int depth_ = 0;
+    std::string currentTab_;
 };
 
 }  // namespace velkaro
