@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "calc/constants.h"
 #include "calc/units.h"
 #include "core/errors.h"
 
@@ -12,7 +13,6 @@ namespace velkaro {
 
 namespace {
 
-constexpr long double kTwoPi = 6.283185307179586477L;
 // XC_X_Berechnung forms 2π from π and a separate factor 2; kept so, since the
 // order of the products decides the last bit of the extended result.
 constexpr long double kPi = 3.1415926535897932385L;
