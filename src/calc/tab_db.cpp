@@ -124,22 +124,20 @@ double outputFor(const Form& form, const RatioPage& p, long double a) {
     return out;
 }
 
-// Factor from dB, then the output. Everything is worked out before anything is
-// written, so a ratio too large for a number leaves the sub-tab as it was.
+// Factor from dB, then the output. The linear edit receives the factor first,
+// in the general format; the reformat that follows a successful computation
+// gives it its final text. An input that is no number stops after that write.
 void factorFromDb(Form& form, const RatioPage& p, double db) {
     const long double a = factorOfDb(db, p.k);
     checkedResult(static_cast<double>(a));  // the factor must fit a displayed number
-    const double out = outputFor(form, p, a);
-    form.writeFixed(p.factor, a);
-    form.writeRanged(p.output, p.outputUnit, out);
+    form.writeGeneral(p.factor, a);
+    form.writeRanged(p.output, p.outputUnit, outputFor(form, p, a));
 }
 
-// dB from factor, then the output.
+// dB from factor, then the output; the dB edit is written first, as above.
 void dbFromFactor(Form& form, const RatioPage& p, double a) {
-    const long double db = dbOfFactor(a, p.k);
-    const double out = outputFor(form, p, a);
-    form.writeFixed(p.db, db);
-    form.writeRanged(p.output, p.outputUnit, out);
+    form.writeGeneral(p.db, dbOfFactor(a, p.k));
+    form.writeRanged(p.output, p.outputUnit, outputFor(form, p, a));
 }
 
 // dB_U_Eingaben_formatieren / dB_P_Eingaben_formatieren.
@@ -208,9 +206,18 @@ void buildPage(Form& form, const RatioPage& p) {
     for (const char* name : {p.output, p.outputUnit, p.lossLabel}) form.setHandler(name, bottom);
 }
 
+// What the user reads beside each field, for messages that name one.
+constexpr FieldCaption kCaptions[] = {
+    {"dB_U_E_Uin", "U in"},        {"dB_U_E_Uout", "U out"},
+    {"db_U_a_dB", "a (Spannung)"}, {"dB_U_a_lin", "Faktor (Spannung)"},
+    {"db_P_E_Pin", "P in"},        {"db_P_E_Pout", "P out"},
+    {"db_P_a_dB", "a (Leistung)"}, {"db_P_a_lin", "Faktor (Leistung)"},
+};
+
 void build(Form& form) {
     buildPage(form, kVoltage);
     buildPage(form, kPower);
+    setCaptions(form, kCaptions);
 }
 
 SettingsSection sectionOf(const RatioPage& p) {

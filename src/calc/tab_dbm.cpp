@@ -108,6 +108,13 @@ void dBm_Eingaben_formatieren(Form& form) {
     form.restep("dBm_E_Uss", "dBm_C_Uss");
 }
 
+// What the user reads beside each field, for messages that name one.
+constexpr FieldCaption kCaptions[] = {
+    {"dBm_E_dB", "dBm Pegel"}, {"dBm_E_lin", "lin. Leistungspegel"},
+    {"dBm_E_Ueff", "Ueff"},    {"dBm_E_Uss", "Uss"},
+    {"dBm_E_R", "Z"},
+};
+
 void build(Form& form) {
     addFactoryEdits(form, kFactoryTexts);
     form.addSelector("dBm_C_lin", units::kWatt, 9);   // mWatt
@@ -155,6 +162,7 @@ void build(Form& form) {
                    .compute = with(dbm_R_Berechnung),
                    .reformat = kReformat});
     form.addReformat(kReformat, [&form] { dBm_Eingaben_formatieren(form); });
+    setCaptions(form, kCaptions);
 }
 
 std::vector<SettingsSection> sections() {

@@ -108,6 +108,16 @@ void dBuV_Eingaben_formatieren(Form& form) {
     form.restep("dBuV_E_Uss", "dBuV_C_Uss");
 }
 
+// What the user reads beside each field, for messages that name one.
+constexpr FieldCaption kCaptions[] = {
+    {"dBuV_E_dB", "dB\u00b5V Pegel"},
+    {"dBuV_E_Ueff", "Ueff"},
+    {"dBuV_E_Uss", "Uss"},
+    {"dBuV_E_R", "Z"},
+    {"dBuV_E_dBm", "dBm Pegel"},
+    {"dBuV_E_lin", "lin. Leistungspegel"},
+};
+
 void build(Form& form) {
     addFactoryEdits(form, kFactoryTexts);
     form.addSelector("dBuV_C_Ueff", units::kVolt, 10);  // µVolt
@@ -163,6 +173,7 @@ void build(Form& form) {
                    .compute = with(dBuV_lin_Berechnung),
                    .reformat = kReformat});
     form.addReformat(kReformat, [&form] { dBuV_Eingaben_formatieren(form); });
+    setCaptions(form, kCaptions);
 }
 
 std::vector<SettingsSection> sections() {

@@ -40,18 +40,18 @@ constexpr ResultPair kTResults[] = {
     {"PiT_T_E_P_R3", "PiT_T_L_P_R3", "Watt"},
 };
 
-void writeAttenuator(Form& form, const ResultPair (&pairs)[5], const Attenuator& a) {
-    const double values[5] = {a.r1, a.powerR1, a.r23, a.powerR2, a.powerR3};
-    for (int i = 0; i < 5; ++i) {
-        form.writeRangedUnit(pairs[i].value, pairs[i].unit, pairs[i].word, values[i]);
-    }
-}
-
 void PiT_Eingaben_formatieren(Form& form) {
     form.reformatPlain("PiT_E_dB");
     form.restep("PiT_E_Z", "PiT_C_Z");
     form.restep("PiT_E_P", "PiT_C_P");
 }
+
+// What the user reads beside each field, for messages that name one.
+constexpr FieldCaption kCaptions[] = {
+    {"PiT_E_dB", "D\u00e4mpfung"},
+    {"PiT_E_Z", "Z"},
+    {"PiT_E_P", "P"},
+};
 
 void build(Form& form) {
     form.addEdit("PiT_E_dB", localText(form, "20,000"));
@@ -105,6 +105,7 @@ void build(Form& form) {
                    .compute = compute,
                    .reformat = reformat});
     form.addReformat(reformat, [&form] { PiT_Eingaben_formatieren(form); });
+    setCaptions(form, kCaptions);
 }
 
 std::vector<SettingsSection> sections() {
@@ -167,31 +168,45 @@ void factoryDefaults(Form& form) {
 
 }  // namespace
 
-AttenuatorPair designAttenuators(long double dB, double z, double p) {
-    // Only a positive attenuation into a positive impedance with some power has
-    // resistors at all; the fields' limits keep every entry there, this guards
-    // the texts a computation reads back without their Enter.
-    if (!(dB > 0.0L) || !(z > 0.0) || !(p > 0.0)) throw ArithmeticError(errtext::kInvalidOperation);
+namespace {
+
+// Computes the ten results in the order they are shown and hands each to `emit`
+// (index 0..4 Pi, 5..9 T, in the order of kPiResults / kTResults) as soon as it
+// is known, so that a fault part-way leaves the results before it in place.
+template <typename Emit>
+void attenuatorSteps(long double dB, double z, double p, Emit emit) {
     const double k = held(std::pow(10.0L, dB / 20.0L));  // voltage ratio, 20 dB -> 10
-    // The input voltage when P is delivered into Z; the output carries U / K.
-    const double u = held(checkedSqrt(static_cast<long double>(z) * p));
     const long double K = k;
     const long double Z = z;
-    const long double U = u;
+    // The input voltage when P is delivered into Z; the output carries U / K.
+    // No power gives no voltage and no power in any resistor.
+    const long double U = held(checkedSqrt(Z * p));
 
-    AttenuatorPair r;
     // Pi: series R1 between the two shunts R2 (input) and R3 (output).
-    r.pi.r1 = held(checkedDivide(Z * std::fabs(1.0L - K * K), 2.0L * K));
-    r.pi.powerR1 = held(checkedDivide(square(U - checkedDivide(U, K)), r.pi.r1));
-    r.pi.r23 = held(checkedDivide(K + 1.0L, K - 1.0L) * Z);
-    r.pi.powerR2 = held(checkedDivide(U * U, r.pi.r23));
-    r.pi.powerR3 = held(checkedDivide(square(checkedDivide(U, K)), r.pi.r23));
+    const double piR1 = held(checkedDivide(Z * std::fabs(1.0L - K * K), 2.0L * K));
+    emit(0, piR1);
+    emit(1, held(checkedDivide(square(U - checkedDivide(U, K)), piR1)));
+    const double piR23 = held(checkedDivide(K + 1.0L, K - 1.0L) * Z);
+    emit(2, piR23);
+    emit(3, held(checkedDivide(U * U, piR23)));
+    emit(4, held(checkedDivide(square(checkedDivide(U, K)), piR23)));
     // T: shunt R1 between the two series resistors R2 (input) and R3 (output).
-    r.t.r1 = held(checkedDivide(2.0L * K, std::fabs(K * K - 1.0L)) * Z);
-    r.t.powerR1 = held(square(U / Z - checkedDivide(U, Z * K)) * r.t.r1);
-    r.t.r23 = held(checkedDivide(K - 1.0L, K + 1.0L) * Z);
-    r.t.powerR2 = held(square(U / Z) * r.t.r23);
-    r.t.powerR3 = held(square(checkedDivide(U, Z * K)) * r.t.r23);
+    const double tR1 = held(checkedDivide(2.0L * K, std::fabs(K * K - 1.0L)) * Z);
+    emit(5, tR1);
+    emit(6, held(square(checkedDivide(U, Z) - checkedDivide(U, Z * K)) * tR1));
+    const double tR23 = held(checkedDivide(K - 1.0L, K + 1.0L) * Z);
+    emit(7, tR23);
+    emit(8, held(square(checkedDivide(U, Z)) * tR23));
+    emit(9, held(square(checkedDivide(U, Z * K)) * tR23));
+}
+
+}  // namespace
+
+AttenuatorPair designAttenuators(long double dB, double z, double p) {
+    AttenuatorPair r;
+    double* const slots[] = {&r.pi.r1, &r.pi.powerR1, &r.pi.r23, &r.pi.powerR2, &r.pi.powerR3,
+                             &r.t.r1,  &r.t.powerR1,  &r.t.r23,  &r.t.powerR2,  &r.t.powerR3};
+    attenuatorSteps(dB, z, p, [&slots](int i, double v) { *slots[i] = v; });
     return r;
 }
 
@@ -199,9 +214,10 @@ void PiT_Berechnung(Form& form) {
     const long double dB = form.number("PiT_E_dB");
     const double z = form.value("PiT_E_Z", "PiT_C_Z");
     const double p = form.value("PiT_E_P", "PiT_C_P");
-    const AttenuatorPair design = designAttenuators(dB, z, p);
-    writeAttenuator(form, kPiResults, design.pi);
-    writeAttenuator(form, kTResults, design.t);
+    attenuatorSteps(dB, z, p, [&form](int i, double v) {
+        const ResultPair& pair = i < 5 ? kPiResults[i] : kTResults[i - 5];
+        form.writeRangedUnit(pair.value, pair.unit, pair.word, v);
+    });
 }
 
 TabModule pitModule() { return {"PITAtt", build, sections, factoryDefaults}; }

@@ -24,12 +24,14 @@ struct AttenuatorPair {
 };
 
 // Both attenuators for `dB` of attenuation between matched lines of `z` ohm,
-// with `p` watt delivered into the input. Raises ArithmeticError where the
-// numbers have no finite result (0 dB, Z or P of zero or below).
+// with `p` watt delivered into the input (no power: every power 0). Raises
+// ArithmeticError where a result has no finite value (0 dB: no resistor can
+// attenuate nothing; a negative Z or P: no real input voltage).
 AttenuatorPair designAttenuators(long double dB, double z, double p);
 
-// Reads attenuation, impedance and power from their fields and writes all ten
-// results with full ranging into their value and unit edits.
+// Reads attenuation, impedance and power from their fields and writes the ten
+// results with full ranging into their value and unit edits, each as soon as it
+// is computed.
 void PiT_Berechnung(Form& form);
 
 TabModule pitModule();

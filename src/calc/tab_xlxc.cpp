@@ -217,6 +217,20 @@ void addRangedField(Form& form, const char* edit, const char* selector, const ch
                             .reformat = kReformat});
 }
 
+// What the user reads beside each field, for messages that name one.
+constexpr FieldCaption kCaptions[] = {
+    {"XL_E_F", "Spule: Frequenz (F)"},
+    {"XL_E_L", "Spule: Induktivit\u00e4t (L)"},
+    {"XL_E_X", "Spule: Blindwiderstand (X)"},
+    {"XL_E_Z", "Spule: Scheinwiderstand (Z)"},
+    {"XL_E_Q", "G\u00fcte von L"},
+    {"XC_E_F", "Kondensator: Frequenz (F)"},
+    {"XC_E_C", "Kondensator: Kapazit\u00e4t (C)"},
+    {"XC_E_X", "Kondensator: Blindwiderstand (X)"},
+    {"XC_E_Z", "Kondensator: Scheinwiderstand (Z)"},
+    {"XC_E_Q", "Verlustfaktor von C"},
+};
+
 void build(Form& form) {
     // The coil.
     addFactoryEdits(form, kCoilTexts);
@@ -275,6 +289,7 @@ void build(Form& form) {
                             .reformat = kReformat});
 
     form.addReformat(kReformat, [&form] { XLXC_Eingaben_formatieren(form); });
+    setCaptions(form, kCaptions);
 }
 
 SettingKey numberKey(const char* key, const char* control, const char* fallback) {

@@ -26,6 +26,10 @@ std::string factoryText(const Form& form, const FactoryText& f) {
     return f.asIs ? std::string(f.text) : localText(form, f.text);
 }
 
+void setCaptions(Form& form, std::span<const FieldCaption> captions) {
+    for (const FieldCaption& c : captions) form.setCaption(c.edit, c.caption);
+}
+
 void addFactoryEdits(Form& form, std::span<const FactoryText> texts) {
     for (const FactoryText& f : texts) form.addEdit(f.edit, factoryText(form, f));
 }

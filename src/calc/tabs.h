@@ -36,6 +36,13 @@ struct FactoryText {
 };
 
 std::string factoryText(const Form& form, const FactoryText& f);
+
+// What the user reads beside a field, for the messages that name it.
+struct FieldCaption {
+    const char* edit;
+    const char* caption;
+};
+void setCaptions(Form& form, std::span<const FieldCaption> captions);
 // Adds each edit, showing its factory text.
 void addFactoryEdits(Form& form, std::span<const FactoryText> texts);
 // Puts the factory texts back; nothing is computed.

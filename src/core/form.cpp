@@ -1,5 +1,6 @@
 #include "core/form.h"
 
+#include <cmath>
 #include <stdexcept>
 
 #include "core/messages.h"
@@ -244,10 +245,29 @@ void Form::setChecked(std::string_view name, bool checked) {
 // ---- values -----------------------------------------------------------------
 
 long double Form::number(std::string_view edit) const {
-    const std::string& t = text(edit);
-    const auto v = parseNumber(t, state.LocaleDecimalSeparator);
-    if (!v) throw ConversionError(t);
+    const Control& c = at(edit);
+    const auto v = parseNumber(c.text, state.LocaleDecimalSeparator);
+    if (!v) throw ConversionError(c.text);
+    if (*v == 0.0L && depth_ > 0) zeroReads_.push_back(&c);
     return *v;
+}
+
+std::string Form::arithmeticMessage(const ArithmeticError& e) const {
+    std::string message = e.what();
+    // A division by zero or an invalid operation that follows reading a zero
+    // from a field: the user must learn which field to correct. The last zero
+    // read is the nearest to the fault.
+    const bool zeroCaused =
+        message == errtext::kDivisionByZero || message == errtext::kInvalidOperation;
+    for (auto it = zeroReads_.rbegin(); zeroCaused && it != zeroReads_.rend(); ++it) {
+        const Control& c = **it;
+        if (c.caption.empty()) continue;
+        message += ": \u201e" + c.caption + "\u201c";
+        if (!c.tab.empty()) message += " (" + c.tab + ")";
+        message += " ist 0";
+        break;
+    }
+    return message;
 }
 
 double Form::value(std::string_view edit) const {
@@ -280,17 +300,33 @@ void Form::writeRangedUnit(std::string_view edit, std::string_view unitEdit,
 
 void Form::writeFixed(std::string_view edit, long double v) { setText(edit, fixedText(v)); }
 
+void Form::writeGeneral(std::string_view edit, long double v) {
+    setText(edit, withOneBlank(formatGeneral(checkedResult(v), state.LocaleDecimalSeparator)));
+}
+
 void Form::restep(std::string_view edit, std::string_view selector) {
     const long double x = number(edit);
-    const int i = index(selector);
-    if (x > 999.999L) {
+    int i = index(selector);
+    // A zero shows the same in every unit: it keeps the one it has.
+    if (x == 0.0L) {
+        setText(edit, fixedText(x));
+        return;
+    }
+    // Without an item the number reads back as the bare unit, so it is ranged
+    // from there.
+    if (i < 0 || i >= kPrefixCount) i = kNoPrefix;
+    const long double magnitude = std::fabs(x);
+    // One step at most, and never past the ends of the list: at "Y" and "y" the
+    // number is rewritten in the unit it has.
+    if (magnitude > 999.999L && i > 0) {
         setText(edit, fixedText(x / 1000.0L));
         setIndex(selector, i - 1);
-    } else if (x >= 1.0L) {
-        setText(edit, fixedText(x));
-    } else {
+    } else if (magnitude < 1.0L && i < kPrefixCount - 1) {
         setText(edit, fixedText(x * 1000.0L));
         setIndex(selector, i + 1);
+    } else {
+        setText(edit, fixedText(x));
+        setIndex(selector, i);
     }
 }
 
@@ -333,11 +369,16 @@ void Form::guarded(const std::function<void()>& action) {
         return;
     }
     ++depth_;
+    zeroReads_.clear();
     try {
         action();
     } catch (const ConversionError& e) {
         --depth_;
         sink().generalError(errtext::conversion(e.text()) + ".");
+        return;
+    } catch (const ArithmeticError& e) {
+        --depth_;
+        sink().generalError(arithmeticMessage(e) + ".");
         return;
     } catch (const ReportedError& e) {
         --depth_;
@@ -413,6 +454,8 @@ void Form::pressEnter(std::string_view edit) {
 }
 
 void Form::chooseItem(std::string_view selector, int newIndex) {
+    // Picking the item the list already shows is no change of unit.
+    if (newIndex == index(selector)) return;
     guarded([&] {
         setIndex(selector, newIndex);
         const Control& sel = at(selector);

@@ -195,6 +195,8 @@ public:
                          double v);
     // A result without prefix: " " + fixed(v).
     void writeFixed(std::string_view edit, long double v);
+    // " " + general(v): up to 15 significant digits, before a reformat rounds it.
+    void writeGeneral(std::string_view edit, long double v);
     // One-step re-ranging of a field with selector (reformat procedures).
     void restep(std::string_view edit, std::string_view selector);
     // Reformat of a plain field: " " + fixed(number).
@@ -232,6 +234,9 @@ private:
     void touch(Control& c);
     void undo(Control& c);
     bool inRange(const FieldSpec& field, double v) const;
+    // The text of the general error report for an arithmetic fault, naming the
+    // field whose zero caused it where one did.
+    std::string arithmeticMessage(const ArithmeticError& e) const;
 
     std::map<std::string, Control, std::less<>> controls_;
     std::map<std::string, FieldSpec, std::less<>> fieldsByEdit_;
@@ -242,6 +247,8 @@ private:
     std::uint64_t revision_ = 0;
     int depth_ = 0;
     std::string currentTab_;
+    // Fields read as zero during the current event, in reading order.
+    mutable std::vector<const Control*> zeroReads_;
 };
 
 }  // namespace velkaro

@@ -90,14 +90,43 @@ std::string stripTrailingZeros(std::string digits) {
     return digits;
 }
 
+// Length of the blank that begins `s`: a control character or space (one byte),
+// or one of Unicode's space separators in UTF-8 (the no-break space that text
+// copied from a web page brings along, the narrow and the ideographic spaces).
+std::size_t blankAt(std::string_view s) {
+    if (s.empty()) return 0;
+    // Unsigned compare: UTF-8 lead bytes are negative as char.
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    if (byte(0) <= ' ') return 1;
+    if (s.size() >= 2 && byte(0) == 0xC2 && byte(1) == 0xA0) return 2;  // U+00A0
+    if (s.size() < 3) return 0;
+    const unsigned cp = ((byte(0) & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+    if ((byte(0) & 0xF0u) != 0xE0u || (byte(1) & 0xC0u) != 0x80u || (byte(2) & 0xC0u) != 0x80u)
+        return 0;
+    const bool space = cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F ||
+                       cp == 0x205F || cp == 0x3000;
+    return space ? 3 : 0;
+}
+
+// Blanks of any kind around a number are no part of it.
+void trimBlanks(std::string_view& text) {
+    for (std::size_t n; (n = blankAt(text)) > 0;) text.remove_prefix(n);
+    for (bool trimmed = true; trimmed && !text.empty();) {
+        trimmed = false;
+        for (std::size_t n = 1; n <= 3 && n <= text.size(); ++n) {
+            if (blankAt(text.substr(text.size() - n)) == n) {
+                text.remove_suffix(n);
+                trimmed = true;
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<long double> parseNumber(std::string_view text, char sep) {
-    // Unsigned compare: UTF-8 lead bytes are negative as char and must not be
-    // mistaken for control characters and trimmed away.
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    trimBlanks(text);
 
     auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     std::string plain;  // the same number with '.' as the point
@@ -152,7 +181,9 @@ std::string formatFixed(long double x, int decimals, char sep) {
     if (!std::isfinite(x)) return formatGeneral(x, sep);
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     const Decimal d = toDecimal(x, kBaseDigits);
-    if (d.exponent >= kBaseDigits) return formatGeneral(x, sep);
+    // More integer digits than the precision holds: exponent notation with all
+    // 18 significant digits, so that the text still reads back as the value.
+    if (d.exponent >= kBaseDigits) return generalFormat(x, sep, kBaseDigits);
 
     // `units` is the value in units of the last shown decimal, as a digit string.
     const int keep = d.exponent + 1 + decimals;
@@ -203,16 +234,18 @@ std::string formatExpo(long double x, char sep) {
     return out;
 }
 
-std::string formatGeneral(long double x, char sep) {
+std::string formatGeneral(long double x, char sep) { return generalFormat(x, sep, kGeneralDigits); }
+
+std::string generalFormat(long double x, char sep, int significant) {
     // Callers only pass finite values; "0" just keeps a slip harmless.
     if (!std::isfinite(x) || x == 0) return "0";
-    const Decimal d = toDecimal(x, kGeneralDigits);
+    const Decimal d = toDecimal(x, significant);
     const std::string digits = stripTrailingZeros(d.digits);
     const auto len = static_cast<int>(digits.size());
 
     std::string out;
     if (d.negative) out.push_back('-');
-    if (d.exponent >= kPlainMinExponent && d.exponent < kGeneralDigits) {
+    if (d.exponent >= kPlainMinExponent && d.exponent < significant) {
         if (d.exponent >= 0) {
             const int intLen = d.exponent + 1;
             if (len <= intLen) {

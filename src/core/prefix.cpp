@@ -1,6 +1,7 @@
 #include "core/prefix.h"
 
 #include <array>
+#include <cmath>
 
 namespace velkaro {
 
@@ -30,18 +31,24 @@ long double PrefixFactor(int index) {
 }
 
 int PrefixIndexOf(double value) {
-    for (std::size_t i = 0; i < kLowerBounds.size(); ++i) {
-        if (value < kLowerBounds[i]) return kBelowYocto - static_cast<int>(i);
+    // Zero (and anything that is not a number) has no prefix.
+    if (!(value != 0.0)) return kBelowYocto;
+    const double magnitude = std::fabs(value);
+    // Below 1e-24 the "y" of the lowest item still holds: the mantissa is then
+    // below 1 but reads back as the value it stands for.
+    if (magnitude < kLowerBounds[0]) return kPrefixCount - 1;
+    for (std::size_t i = 1; i < kLowerBounds.size(); ++i) {
+        if (magnitude < kLowerBounds[i]) return kBelowYocto - static_cast<int>(i);
     }
     for (std::size_t i = 0; i < kUpperBounds.size(); ++i) {
-        if (value > kUpperBounds[i]) return static_cast<int>(i);
+        if (magnitude > kUpperBounds[i]) return static_cast<int>(i);
     }
     return kNoPrefix;
 }
 
 double PrefixMantissa(double value) {
     const int index = PrefixIndexOf(value);
-    if (index == kBelowYocto) return static_cast<double>(value * 1e27L);
+    if (index == kBelowYocto) return value;
     if (index > kNoPrefix) {  // small values are scaled up by multiplying, large ones divided
         return static_cast<double>(value *
                                    kFactors[static_cast<std::size_t>(kPrefixCount - 1 - index)]);

@@ -1,6 +1,6 @@
 #pragma once
 // Engineering prefixes: index 0..16 stands for Y, Z, E, P, T, G, M, k, (none),
-// m, µ, n, p, f, a, z, y; 17 is "below yocto" (zero and negative values too).
+// m, µ, n, p, f, a, z, y; 17 is "no prefix item", which only zero gets.
 
 #include <string>
 
@@ -15,12 +15,15 @@ long double PrefixFactor(int index);
 
 // Index for full ranging. Upward the switch comes at 999.99 × 1000^k already, so a
 // mantissa never shows as "1000,000" at three decimals; downward at exact powers.
+// What is shown must be what is read back: a value beyond the ends of the table
+// stays at "Y" or "y" with a mantissa beyond 999.99 or below 1, zero gets no
+// item (17), and a negative value is ranged by its magnitude.
 int PrefixIndexOf(double value);
 
-// The value scaled into the range of the prefix PrefixIndexOf chooses.
+// The value divided by the factor of the prefix PrefixIndexOf chooses.
 double PrefixMantissa(double value);
 
-// " k", " µ" (UTF-8), " " for the bare unit, two blanks for index 17.
+// " k", " µ" (UTF-8), " " for the bare unit, two blanks for index 17 (zero).
 std::string PrefixText(double value);
 std::string PrefixTextOfIndex(int index);
 

@@ -280,12 +280,37 @@ TEST_P(ProtocolTest, OneStepReRangingAndItsLimits) {
     EXPECT_EQ(form.text("T_E_P"), local(" 1,500"));
     EXPECT_EQ(form.index("T_C_P"), 7);
 
+    // At the ends of the list the number is rewritten in the unit it has: what
+    // is shown stays what is read back.
     form.setIndex("T_C_P", 16);
     form.setText("T_E_P", local(" 0,5"));
-    form.restep("T_E_P", "T_C_P");  // below yocto: no item, the factor counts as 1
-    EXPECT_EQ(form.index("T_C_P"), -1);
-    EXPECT_EQ(form.text("T_E_P"), local(" 500,000"));
-    EXPECT_DOUBLE_EQ(form.value("T_E_P"), 500.0);
+    form.restep("T_E_P", "T_C_P");
+    EXPECT_EQ(form.index("T_C_P"), 16);
+    EXPECT_EQ(form.text("T_E_P"), local(" 0,500"));
+    EXPECT_DOUBLE_EQ(form.value("T_E_P"), 0.5e-24);
+    form.setIndex("T_C_P", 0);
+    form.setText("T_E_P", local(" 2500"));
+    form.restep("T_E_P", "T_C_P");
+    EXPECT_EQ(form.index("T_C_P"), 0);
+    EXPECT_EQ(form.text("T_E_P"), local(" 2500,000"));
+
+    // A zero keeps its unit, however often it is reformatted.
+    form.setIndex("T_C_P", 9);
+    form.setText("T_E_P", local(" 0"));
+    for (int i = 0; i < 20; ++i) form.restep("T_E_P", "T_C_P");
+    EXPECT_EQ(form.index("T_C_P"), 9);
+    EXPECT_EQ(form.text("T_E_P"), local(" 0,000"));
+
+    // A field left without an item counts as the bare unit and is ranged from there.
+    form.setIndex("T_C_P", -1);
+    form.setText("T_E_P", local(" 0,25"));
+    form.restep("T_E_P", "T_C_P");
+    EXPECT_EQ(form.index("T_C_P"), 9);
+    EXPECT_EQ(form.text("T_E_P"), local(" 250,000"));
+    form.setIndex("T_C_P", -1);
+    form.setText("T_E_P", local(" 42"));
+    form.restep("T_E_P", "T_C_P");
+    EXPECT_EQ(form.index("T_C_P"), 8);
 
     form.setText("T_E_lin", local(" 100000"));
     form.reformatFactor("T_E_lin");

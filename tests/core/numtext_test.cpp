@@ -45,19 +45,69 @@ TEST(NumTextParse, AcceptsWhatUsersType) {
 
 TEST(NumTextParse, RejectsEverythingElse) {
     const ParseCase cases[] = {
-        {"", ',', 0},          {"   ", ',', 0},   {",", ',', 0},
-        {"+", ',', 0},         {"-,", ',', 0},    {"2.5", ',', 0},
-        {"2,5", '.', 0},       {"1,2,3", ',', 0}, {"1.000,5", ',', 0},
-        {"- 5", ',', 0},       {"5 0", ',', 0},   {"5k", ',', 0},
-        {"5 V", ',', 0},       {"e5", ',', 0},    {",e5", ',', 0},
-        {"1e", ',', 0},        {"1e+", ',', 0},   {"1e-", ',', 0},
-        {"1e5,5", ',', 0},     {"1e5e5", ',', 0}, {"+-1", ',', 0},
-        {"--1", ',', 0},       {"inf", ',', 0},   {"-inf", ',', 0},
-        {"nan", ',', 0},       {"0x10", ',', 0},  {"1e 5", ',', 0},
-        {"5\xC2\xA0", ',', 0},  // a no-break space is not a blank to trim
+        {"", ',', 0},
+        {"   ", ',', 0},
+        {",", ',', 0},
+        {"+", ',', 0},
+        {"-,", ',', 0},
+        {"2.5", ',', 0},
+        {"2,5", '.', 0},
+        {"1,2,3", ',', 0},
+        {"1.000,5", ',', 0},
+        {"- 5", ',', 0},
+        {"5 0", ',', 0},
+        {"5k", ',', 0},
+        {"5 V", ',', 0},
+        {"e5", ',', 0},
+        {",e5", ',', 0},
+        {"1e", ',', 0},
+        {"1e+", ',', 0},
+        {"1e-", ',', 0},
+        {"1e5,5", ',', 0},
+        {"1e5e5", ',', 0},
+        {"+-1", ',', 0},
+        {"--1", ',', 0},
+        {"inf", ',', 0},
+        {"-inf", ',', 0},
+        {"nan", ',', 0},
+        {"0x10", ',', 0},
+        {"1e 5", ',', 0},
+        // Blanks of any kind inside a number stay an error.
+        {"1\xC2\xA0"
+         "000",
+         ',', 0},
+        {"-\xE2\x80\xAF"
+         "5",
+         ',', 0},
+        {"5\xE3\x80\x80"
+         "0",
+         ',', 0},
+        {"\xC2\xA0", ',', 0},  // blanks only
+        {"5\xC2", ',', 0},     // a cut UTF-8 sequence is no blank
     };
     for (const auto& c : cases)
         EXPECT_FALSE(parseNumber(c.text, c.sep).has_value()) << '"' << c.text << "\" sep " << c.sep;
+}
+
+// Text copied from a web page or a spreadsheet brings no-break, narrow or
+// ideographic spaces along; around a number they count as blanks.
+TEST(NumTextParse, UnicodeSpacesAroundANumberAreBlanks) {
+    const ParseCase cases[] = {
+        {"\xC2\xA0"
+         "5\xC2\xA0",
+         ',', 5.0L},  // U+00A0 no-break space
+        {"\xE2\x80\xAF"
+         "2,5",
+         ',', 2.5L},                                      // U+202F narrow no-break space
+        {"2.5\xE2\x80\x89", '.', 2.5L},                   // U+2009 thin space
+        {"\xE3\x80\x80-1e3\xE3\x80\x80", ',', -1000.0L},  // U+3000 ideographic space
+        {" \xC2\xA0\t7 \xE2\x81\x9F", ',', 7.0L},         // mixed with ordinary blanks
+    };
+    for (const auto& c : cases) {
+        const auto v = parseNumber(c.text, c.sep);
+        ASSERT_TRUE(v.has_value()) << '"' << c.text << '"';
+        EXPECT_EQ(*v, c.expected) << '"' << c.text << '"';
+    }
 }
 
 TEST(NumTextParse, OverflowFailsButUnderflowIsANumber) {
@@ -140,6 +190,12 @@ TEST(NumTextFixed, SeparatorAndHugeValues) {
     EXPECT_EQ(formatFixed(999999999999999999.6L, 0, ','), "1E18");
     EXPECT_EQ(formatFixed(-2.5e20L, 3, ','), "-2,5E20");
     EXPECT_EQ(formatFixed(1e300L, 0, '.'), "1E300");
+    // Beyond 18 integer digits all 18 significant digits stay: a value squared
+    // on the way must not lose three of them to a shorter format.
+    EXPECT_EQ(formatFixed(1.52415787501905205e49L, 3, ','), "1,52415787501905205E49");
+    EXPECT_EQ(formatFixed(-1.23456789012345678e25L, 0, '.'), "-1.23456789012345678E25");
+    EXPECT_EQ(*parseNumber(formatFixed(1.52415787501905205e49L, 3, ','), ','),
+              *parseNumber("1,52415787501905205E49", ','));
 }
 
 TEST(NumTextExpo, SixSignificantDigits) {

@@ -292,6 +292,25 @@ TEST_P(DbTab, UndefinedResultsAreReportedAndComputeNothing) {
     EXPECT_TRUE(sink.errors.empty());
 }
 
+// A new dB value or factor writes the other ratio first and only then reads the
+// input; an input that is no number then stops the computation, and the ratio
+// keeps the unrounded text it received, since no reformat follows.
+TEST_P(DbTab, RatioIsWrittenBeforeTheInputIsRead) {
+    const std::string out = form.text("dB_U_E_Uout");
+    form.userEdit("dB_U_E_Uin", "abc");
+    enter("db_U_a_dB", "30");
+    EXPECT_EQ(sink.general,
+              std::vector<std::string>{"'abc' ist kein g\u00fcltiger Gleitkommawert."});
+    EXPECT_EQ(form.text("dB_U_a_lin"), local(" 31,6227766016838"));
+    EXPECT_EQ(form.text("dB_U_E_Uout"), out);
+
+    sink.general.clear();
+    form.userEdit("db_P_E_Pin", "abc");
+    enter("db_P_a_lin", "2");
+    EXPECT_EQ(sink.general.size(), 1u);
+    EXPECT_EQ(form.text("db_P_a_dB"), local(" 3,01029995663981"));
+}
+
 TEST_P(DbTab, ZeroDisplayedFactorIsADivisionByZeroNotInfinity) {
     // -400 dB of voltage is a factor of 1e-20, which shows as 0,000; the input
     // cannot be worked back from the output through that factor.
@@ -303,7 +322,7 @@ TEST_P(DbTab, ZeroDisplayedFactorIsADivisionByZeroNotInfinity) {
     enter("dB_U_E_Uout", "5");
     EXPECT_TRUE(sink.errors.empty());
     ASSERT_EQ(sink.general.size(), 1u);
-    EXPECT_EQ(sink.general[0], "Division durch Null.");
+    EXPECT_EQ(sink.general[0], "Division durch Null: \u201eFaktor (Spannung)\u201c (dB) ist 0.");
     EXPECT_EQ(form.text("dB_U_E_Uin"), in);
     for (const auto& [name, control] : form.controls()) {
         if (name.rfind("dB_", 0) != 0 && name.rfind("db_", 0) != 0) continue;

@@ -152,7 +152,7 @@ TEST_P(DbmTab, UnvalidatedImpedanceIsReportedNotShown) {
         const char* report;
     };
     const Row rows[] = {
-        {"0", "dBm_E_Ueff", "1000", "Division durch Null."},
+        {"0", "dBm_E_Ueff", "1000", "Division durch Null: \u201eZ\u201c (dBm) ist 0."},
         {"-50", "dBm_E_dB", "0", "Ung\u00fcltige Gleitkommaoperation."},
         {"-50", "dBm_E_lin", "1", "Ung\u00fcltige Gleitkommaoperation."},
         {"abc", "dBm_E_Uss", "1", "'abc' ist kein g\u00fcltiger Gleitkommawert."},

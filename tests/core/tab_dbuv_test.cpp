@@ -157,7 +157,8 @@ TEST_P(DbuvTab, LevelOfNoPowerIsReportedNotShown) {
     form.userEdit("dBuV_E_Ueff", "0");  // typed, not entered
     enter("dBuV_E_R", "50");
     ASSERT_EQ(sink.general.size(), 1u);
-    EXPECT_EQ(sink.general[0], "Ung\u00fcltige Gleitkommaoperation.");
+    EXPECT_EQ(sink.general[0],
+              "Ung\u00fcltige Gleitkommaoperation: \u201eUeff\u201c (dB\u00b5V) ist 0.");
     for (const auto& e : kEdits) {
         EXPECT_EQ(form.text(e).find("inf"), std::string::npos) << e;
         EXPECT_EQ(form.text(e).find("nan"), std::string::npos) << e;

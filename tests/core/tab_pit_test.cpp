@@ -55,13 +55,27 @@ TEST(PitPhysics, EveryDesignIsMatchedAndKeepsThePowerBalance) {
     }
 }
 
-TEST(PitPhysics, NoDesignWithoutAttenuationImpedanceOrPower) {
+// Only what has no finite value is refused: no attenuation (R1 = 0, its
+// power 0 / 0), a negative Z·P (no real voltage), a ratio beyond a double.
+TEST(PitPhysics, OnlyUndefinedDesignsAreRefused) {
     EXPECT_THROW(designAttenuators(0.0L, 50.0, 1e-3), ArithmeticError);
-    EXPECT_THROW(designAttenuators(-3.0L, 50.0, 1e-3), ArithmeticError);
     EXPECT_THROW(designAttenuators(20.0L, 0.0, 1e-3), ArithmeticError);
-    EXPECT_THROW(designAttenuators(20.0L, -50.0, -1e-3), ArithmeticError);
-    EXPECT_THROW(designAttenuators(20.0L, 50.0, 0.0), ArithmeticError);
+    EXPECT_THROW(designAttenuators(20.0L, -50.0, 1e-3), ArithmeticError);
     EXPECT_THROW(designAttenuators(1e6L, 50.0, 1e-3), ArithmeticError);  // K beyond a double
+
+    // No power: the same resistors, and no power in any of them.
+    const AttenuatorPair none = designAttenuators(20.0L, 50.0, 0.0);
+    const AttenuatorPair some = designAttenuators(20.0L, 50.0, 1e-3);
+    EXPECT_EQ(none.pi.r1, some.pi.r1);
+    EXPECT_EQ(none.t.r23, some.t.r23);
+    for (double p : {none.pi.powerR1, none.pi.powerR2, none.pi.powerR3, none.t.powerR1,
+                     none.t.powerR2, none.t.powerR3})
+        EXPECT_EQ(p, 0.0);
+    // A negative attenuation is a gain: the formulas give the mirrored network
+    // with negative outer resistors, finite all the same.
+    const AttenuatorPair gain = designAttenuators(-20.0L, 50.0, 1e-3);
+    EXPECT_NEAR(gain.pi.r1, some.pi.r1, 1e-9);
+    EXPECT_NEAR(gain.pi.r23, -some.pi.r23, 1e-9);
 }
 
 // ---- the tab ----------------------------------------------------------------
@@ -188,11 +202,12 @@ TEST_P(PitTab, LargestAttenuationReachesTheSmallestPrefixes) {
     EXPECT_EQ(form.text("PiT_T_L_R_R23"), " Ohm");
     EXPECT_EQ(form.text("PiT_Pi_E_P_R1"), local(" 632,456"));
     EXPECT_EQ(form.text("PiT_Pi_L_P_R1"), " aWatt");
-    // 1e-28 W in R3 lies below yocto: mantissa x 1e27 and two blanks as prefix.
-    EXPECT_EQ(form.text("PiT_Pi_E_P_R3"), local(" 0,100"));
-    EXPECT_EQ(form.text("PiT_Pi_L_P_R3"), "  Watt");
-    EXPECT_EQ(form.text("PiT_T_E_P_R3"), local(" 0,100"));
-    EXPECT_EQ(form.text("PiT_T_L_P_R3"), "  Watt");
+    // 1e-28 W in R3 lies below yocto: it stays in yWatt, where 0,0001 shows
+    // as 0,000 and reads back as what it shows.
+    EXPECT_EQ(form.text("PiT_Pi_E_P_R3"), local(" 0,000"));
+    EXPECT_EQ(form.text("PiT_Pi_L_P_R3"), " yWatt");
+    EXPECT_EQ(form.text("PiT_T_E_P_R3"), local(" 0,000"));
+    EXPECT_EQ(form.text("PiT_T_L_P_R3"), " yWatt");
 }
 
 TEST_P(PitTab, AttenuationOutsideItsLimitsIsRefusedWithFormA) {
@@ -292,11 +307,16 @@ TEST_P(PitTab, UnconfirmedTextInAnotherFieldIsReportedNotComputed) {
     EXPECT_EQ(sink.general[0], "'abc' ist kein g\u00fcltiger Gleitkommawert.");
     EXPECT_EQ(results(), before);
 
+    // Z = 0: Pi R1 is 0 and written; its power 0 / 0 stops the computation and
+    // the report names the field to blame. Results before the fault stay.
     form.userEdit("PiT_E_Z", "0");
     enter("PiT_E_dB", "10");
     ASSERT_EQ(sink.general.size(), 2u);
-    EXPECT_EQ(sink.general[1], "Ung\u00fcltige Gleitkommaoperation.");
-    EXPECT_EQ(results(), before);
+    EXPECT_EQ(sink.general[1],
+              "Ung\u00fcltige Gleitkommaoperation: \u201eZ\u201c (PI / T Att) ist 0.");
+    auto expected = before;
+    expected[0] = {local(" 0,000"), "  Ohm"};
+    EXPECT_EQ(results(), expected);
     for (const auto& [value, unit] : results()) {
         EXPECT_EQ(value.find("inf"), std::string::npos);
         EXPECT_EQ(value.find("nan"), std::string::npos);
@@ -386,4 +406,39 @@ TEST(PitSettings, KeysInFileOrderAndDefaultsOfMissingKeys) {
     EXPECT_EQ(dotted.text("PiT_Pi_E_R_R1"), " 247.500");
     EXPECT_EQ(dotted.text("PiT_Pi_E_P_R1"), " 16.364");
     EXPECT_EQ(dotted.text("PiT_T_E_P_R3"), " 818.182");
+}
+
+// A power that shows as 0 is no power: the resistors are designed all the same
+// and every power is 0, shown without a prefix item.
+TEST_P(PitTab, ZeroPowerStillDesignsTheResistors) {
+    choose("PiT_C_P", 0);      // " YW": 1 YW is the upper limit, accepted
+    enter("PiT_E_P", "4e-7");  // 4e17 W, then re-ranged one step to ZW
+    EXPECT_TRUE(sink.errors.empty());
+    expectInputs(" 20,000", " 50,000", 8, " 0,000", 1);
+    enter("PiT_E_dB", "30");
+    EXPECT_TRUE(sink.general.empty()) << sink.general.front();
+    EXPECT_EQ(results(), local({{" 789,779", " Ohm"},
+                                {" 0,000", "  Watt"},
+                                {" 53,266", " Ohm"},
+                                {" 0,000", "  Watt"},
+                                {" 0,000", "  Watt"},
+                                {" 3,165", " Ohm"},
+                                {" 0,000", "  Watt"},
+                                {" 46,935", " Ohm"},
+                                {" 0,000", "  Watt"},
+                                {" 0,000", "  Watt"}}));
+}
+
+// An attenuation text of 0 (typed without Enter) designs nothing: Pi R1 = 0 is
+// shown, then its power 0 / 0 stops the computation, naming the field.
+TEST_P(PitTab, ZeroAttenuationStopsAtTheFirstUndefinedResult) {
+    const auto before = results();
+    form.userEdit("PiT_E_dB", local("0"));
+    enter("PiT_E_Z", "50");
+    ASSERT_EQ(sink.general.size(), 1u);
+    EXPECT_EQ(sink.general[0],
+              "Ung\u00fcltige Gleitkommaoperation: \u201eD\u00e4mpfung\u201c (PI / T Att) ist 0.");
+    auto expected = before;
+    expected[0] = {local(" 0,000"), "  Ohm"};
+    EXPECT_EQ(results(), expected);
 }

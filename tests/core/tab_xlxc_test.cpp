@@ -141,9 +141,12 @@ TEST_P(XLXCTab, LimitsOfQualityLossFactorAndInductance) {
     expectField("XL_E_Q", " 0,000");
     expectField("XC_E_Z", " 31,831", "XC_C_Z", 5);
     expectField("XL_E_L", " 10,000");
-    // The quality now reads as 0: the next impedance step cannot divide by it.
+    // The quality now reads as 0: the next impedance step cannot divide by it,
+    // and the report says which field to correct.
     enter("XL_E_F", "2");
-    EXPECT_EQ(sink.general, std::vector<std::string>{"Division durch Null."});
+    EXPECT_EQ(sink.general,
+              std::vector<std::string>{
+                  "Division durch Null: \u201eG\u00fcte von L\u201c (XL / XC) ist 0."});
     expectField("XL_E_X", " 125,664", "XL_C_X", 8);
 }
 

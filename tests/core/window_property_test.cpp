@@ -123,3 +123,61 @@ TEST_P(WindowProperties, AnythingTypedAndLeftBehindIsReportedNotShownAsInfinity)
         }
     }
 }
+
+// Picking the unit a list already shows changes nothing: no computation, no
+// message, no focus move, on every tab.
+TEST_P(WindowProperties, ReChoosingTheShownUnitIsNoChange) {
+    for (const auto& edit : fields) {
+        const FieldSpec& f = *form.fieldOfEdit(edit);
+        if (f.selector.empty()) continue;
+        // Typed but not entered: a unit change would compute from it.
+        form.userEdit(edit, local("1500"));
+        const auto revision = form.revision();
+        form.enter(f.selector);
+        form.chooseItem(f.selector, form.index(f.selector));
+        EXPECT_EQ(form.revision(), revision) << f.selector;
+        EXPECT_EQ(form.text(edit), local("1500")) << f.selector;
+        form.userEdit(edit, local(" 1,000"));
+        form.pressEnter(edit);
+    }
+    EXPECT_TRUE(sink.focus.empty());
+    EXPECT_TRUE(sink.general.empty());
+}
+
+// What is shown is what is read back: a value written into any field with a
+// unit list, from 1e-40 to 1e40, reads back as the number shown in the unit
+// shown, to the displayed precision; a reformat then changes it by no more
+// than its rounding, and a zero keeps its unit however often it is reformatted.
+TEST_P(WindowProperties, WhatIsShownIsWhatIsReadBack) {
+    std::mt19937 random(20261208);
+    std::uniform_real_distribution<double> decade(-40.0, 40.0);
+    for (const int places : {0, 3}) {
+        form.state.DecimalPlaces = places;
+        for (const auto& edit : fields) {
+            const FieldSpec& f = *form.fieldOfEdit(edit);
+            if (f.selector.empty()) continue;
+            for (int round = 0; round < 60; ++round) {
+                const double v = std::pow(10.0, decade(random));
+                form.writeRanged(edit, f.selector, v);
+                const int shownIndex = form.index(f.selector);
+                ASSERT_GE(shownIndex, 0) << edit << " = " << v;
+                const long double unit = PrefixFactor(shownIndex);
+                // Half a unit of the last decimal, plus the 18-digit limit of the text.
+                const long double step = 0.5L * std::pow(10.0L, -places) * unit;
+                const double shown = form.value(edit);
+                EXPECT_LE(std::fabs(shown - v), step + 1e-15L * v)
+                    << edit << " = " << v << " shows '" << form.text(edit) << "'";
+                form.reformat(f.reformat);
+                EXPECT_LE(std::fabs(form.value(edit) - shown), step + 1e-15L * shown)
+                    << edit << " = " << v << " reformatted to '" << form.text(edit) << "'";
+            }
+            form.setText(edit, local(" 0"));
+            form.setIndex(f.selector, 10);
+            for (int i = 0; i < 5; ++i) form.reformat(f.reformat);
+            EXPECT_EQ(form.index(f.selector), 10) << edit;
+            form.setText(edit, local(" 1,000"));
+            form.setIndex(f.selector, 8);
+        }
+    }
+    EXPECT_TRUE(sink.general.empty()) << sink.general.front();
+}
