@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLocale>
+#include <QTimer>
 
 #include "calc/window.h"
 #include "core/form.h"
@@ -37,7 +38,14 @@ int main(int argc, char* argv[]) {
     velkaro::SettingsFile settings(velkaro::chooseSettingsFile());
 
     velkaro::MainWindow window(form);
-    window.onFirstShow = [&] { settings.loadOrDefaults(form); };
+    window.onFirstShow = [&] {
+        settings.loadOrDefaults(form);
+        // Told once the window stands, so the user sees what the message is about.
+        QTimer::singleShot(0, &window, [&] {
+            for (const std::string& notice : settings.takeNotices())
+                window.sink().plainMessage(notice);
+        });
+    };
     window.onClose = [&] {
         bool closing = true;
         form.guarded([&] { closing = settings.store(form); });

@@ -1,7 +1,9 @@
 #include "core/form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 #include "core/messages.h"
 #include "core/numtext.h"
@@ -304,8 +306,22 @@ void Form::writeGeneral(std::string_view edit, long double v) {
     setText(edit, withOneBlank(formatGeneral(checkedResult(v), state.LocaleDecimalSeparator)));
 }
 
+std::optional<long double> Form::numberToReformat(std::string_view edit) {
+    if (!state.LoadingSettings) return number(edit);
+    // While settings load, a stored text that is no number stays as it is and
+    // the reformat goes on with the other fields; the user is told afterwards.
+    const auto v = parseNumber(text(edit), state.LocaleDecimalSeparator);
+    if (!v && std::find(unformatted_.begin(), unformatted_.end(), edit) == unformatted_.end())
+        unformatted_.emplace_back(edit);
+    return v;
+}
+
+std::vector<std::string> Form::takeUnformatted() { return std::exchange(unformatted_, {}); }
+
 void Form::restep(std::string_view edit, std::string_view selector) {
-    const long double x = number(edit);
+    const auto read = numberToReformat(edit);
+    if (!read) return;
+    const long double x = *read;
     int i = index(selector);
     // A zero shows the same in every unit: it keeps the one it has.
     if (x == 0.0L) {
@@ -330,10 +346,14 @@ void Form::restep(std::string_view edit, std::string_view selector) {
     }
 }
 
-void Form::reformatPlain(std::string_view edit) { setText(edit, fixedText(number(edit))); }
+void Form::reformatPlain(std::string_view edit) {
+    if (const auto x = numberToReformat(edit)) setText(edit, fixedText(*x));
+}
 
 void Form::reformatFactor(std::string_view edit) {
-    const long double x = number(edit);
+    const auto read = numberToReformat(edit);
+    if (!read) return;
+    const long double x = *read;
     if (x >= 100001.0L) {
         setText(edit, withOneBlank(formatExpo(x, state.LocaleDecimalSeparator)));
     } else {

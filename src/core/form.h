@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -203,6 +204,9 @@ public:
     void reformatPlain(std::string_view edit);
     // Reformat of a linear factor: expo from 100001 on, else fixed.
     void reformatFactor(std::string_view edit);
+    // The three reformats above skip, while settings load, an edit whose text is
+    // no number; these are the edits skipped since the last call.
+    std::vector<std::string> takeUnformatted();
 
     // ---- reformat procedures ------------------------------------------------
     void reformat(std::string_view procedure);
@@ -234,6 +238,7 @@ private:
     void touch(Control& c);
     void undo(Control& c);
     bool inRange(const FieldSpec& field, double v) const;
+    std::optional<long double> numberToReformat(std::string_view edit);
     // The text of the general error report for an arithmetic fault, naming the
     // field whose zero caused it where one did.
     std::string arithmeticMessage(const ArithmeticError& e) const;
@@ -249,6 +254,7 @@ private:
     std::string currentTab_;
     // Fields read as zero during the current event, in reading order.
     mutable std::vector<const Control*> zeroReads_;
+    std::vector<std::string> unformatted_;
 };
 
 }  // namespace velkaro

@@ -1,5 +1,6 @@
 #include "settings/ini.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -214,18 +215,39 @@ void syncFolder(const std::filesystem::path& folder) {
 bool userMayWrite(const std::filesystem::path& p) { return ::access(p.c_str(), W_OK) == 0; }
 #endif
 
+constexpr std::size_t kSuffixLength = 12;
+
 std::string randomSuffix() {
     thread_local std::mt19937_64 rng(
         std::random_device{}() ^
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     static constexpr char kHex[] = "0123456789abcdef";
     std::uint64_t v = rng();
-    std::string s(12, '0');
+    std::string s(kSuffixLength, '0');
     for (char& c : s) {
         c = kHex[v & 0xF];
         v >>= 4;
     }
     return s;
+}
+
+// A save killed between creating its temporary file and the rename leaves
+// "<name>.tmp" + 12 hex digits behind; the next save clears them away.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    namespace fs = std::filesystem;
+    const std::string stem = target.filename().string() + ".tmp";
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != stem.size() + kSuffixLength || name.compare(0, stem.size(), stem) != 0)
+            continue;
+        const bool hex =
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(stem.size()), name.end(),
+                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+        std::error_code ignored;
+        if (hex && it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
 }
 
 bool writeInPlace(const std::filesystem::path& path, std::string_view bytes) {
@@ -283,24 +305,22 @@ std::string cp1252FromUtf8(std::string_view text) {
 
 IniFile IniFile::parse(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    const std::string text = isNonAsciiUtf8(bytes) ? std::string(bytes) : utf8FromCp1252(bytes);
 
     IniFile ini;
-    const std::size_t firstLf = text.find('\n');
-    if (firstLf != std::string::npos && (firstLf == 0 || text[firstLf - 1] != '\r'))
-        ini.newline_ = "\n";
-
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const std::size_t lf = rest.find('\n');
-        if (lf == std::string_view::npos) {
-            ini.lines_.push_back({std::string(rest), ""});
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find_first_of("\r\n");
+        Line line;
+        line.raw = std::string(bytes.substr(0, end));
+        line.text = isNonAsciiUtf8(line.raw) ? line.raw : utf8FromCp1252(line.raw);
+        if (end == std::string_view::npos) {
+            ini.lines_.push_back(std::move(line));
             break;
         }
-        const bool crlf = lf > 0 && rest[lf - 1] == '\r';
-        ini.lines_.push_back(
-            {std::string(rest.substr(0, crlf ? lf - 1 : lf)), crlf ? "\r\n" : "\n"});
-        rest.remove_prefix(lf + 1);
+        const std::size_t endLength = bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        line.end = std::string(bytes.substr(end, endLength));
+        if (ini.lines_.empty() && line.end == "\n") ini.newline_ = "\n";
+        ini.lines_.push_back(std::move(line));
+        bytes.remove_prefix(end + endLength);
     }
     return ini;
 }
@@ -345,7 +365,7 @@ void IniFile::insertLine(std::size_t at, std::string text) {
     // Only the file's last line can lack a line end; a line after it needs one.
     if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = newline_;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{std::move(text), newline_});
+                  Line{std::move(text), newline_, {}, true});
 }
 
 void IniFile::write(std::string_view section, std::string_view key, std::string_view value) {
@@ -363,7 +383,9 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
     }
     const std::size_t line = findKey(header, key);
     if (line != lines_.size()) {
-        lines_[line].text = std::string(classify(lines_[line].text).name) + "=" + v;
+        Line& l = lines_[line];
+        l.text = std::string(classify(l.text).name) + "=" + v;
+        l.written = true;
         return;
     }
     // Blank lines at the end of a section separate it from the next one; the
@@ -376,22 +398,28 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
 std::string IniFile::serialize() const {
     std::string out;
     for (const Line& line : lines_) {
-        out += cp1252FromUtf8(line.text);
+        out += line.written ? cp1252FromUtf8(line.text) : line.raw;
         out += line.end;
     }
     return out;
 }
 
-bool loadIni(const std::filesystem::path& path, IniFile& out) {
+IniRead readIni(const std::filesystem::path& path, IniFile& out) {
     out = IniFile{};
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return IniRead::Missing;
+    if (!std::filesystem::is_regular_file(status)) return IniRead::Unreadable;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) return IniRead::Unreadable;
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return false;
+    if (in.bad()) return IniRead::Unreadable;
     out = IniFile::parse(bytes);
-    return true;
+    return IniRead::Read;
+}
+
+bool loadIni(const std::filesystem::path& path, IniFile& out) {
+    return readIni(path, out) == IniRead::Read;
 }
 
 bool saveIniInPlace(const std::filesystem::path& path, const IniFile& ini) {
@@ -410,6 +438,7 @@ bool saveIni(const std::filesystem::path& path, const IniFile& ini) {
     const bool exists = fs::exists(target, ec);
     if (exists && !userMayWrite(target)) return false;
 
+    removeStaleTemporaries(target);
     const std::string bytes = ini.serialize();
     fs::path temp;
     int fd = -1;

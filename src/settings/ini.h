@@ -18,9 +18,9 @@ namespace velkaro {
 class IniFile {
 public:
     // Decodes the bytes of a settings file. A leading UTF-8 byte order mark is
-    // dropped. Bytes that are valid UTF-8 and contain at least one non-ASCII
-    // byte are taken as UTF-8 (a file edited with a Linux editor); everything
-    // else is Windows-1252.
+    // dropped. Lines end with CR LF, LF or a lone CR. A line whose bytes are
+    // valid UTF-8 with at least one non-ASCII byte is taken as UTF-8 (a line
+    // edited with a Linux editor); every other line is Windows-1252.
     static IniFile parse(std::string_view bytes);
 
     // The value of `key` in `section`, blanks and tabs around it removed.
@@ -38,7 +38,11 @@ public:
     // must not contain line breaks, '=' or ']'.
     void write(std::string_view section, std::string_view key, std::string_view value);
 
-    // The file's bytes in Windows-1252; characters it cannot hold become '?'.
+    // The file's bytes. A line the program did not write comes back exactly as
+    // it was read, whatever its bytes; the program's own lines are Windows-1252,
+    // where characters the code page cannot hold become '?'. Every line keeps its
+    // line end; a line the program adds ends like the file's first line (CR LF
+    // where that is a lone CR or there is none).
     std::string serialize() const;
 
     // True when the file holds no line at all (missing or zero-length file).
@@ -47,7 +51,9 @@ public:
 private:
     struct Line {
         std::string text;  // UTF-8, without its line end
-        std::string end;   // "\r\n", "\n", or "" for a last line without one
+        std::string end;   // "\r\n", "\n", "\r", or "" for a last line without one
+        std::string raw;   // the bytes as read, while the program has not written the line
+        bool written = false;
     };
 
     // Index of the first header line of `section`, or lines_.size().
@@ -59,14 +65,22 @@ private:
     void insertLine(std::size_t at, std::string text);
 
     std::vector<Line> lines_;
-    std::string newline_ = "\r\n";  // for lines the program adds
+    // For lines the program adds: LF in a file whose lines end with LF (edited
+    // on Linux), else CR LF (a lone CR is no line end a Windows reader knows).
+    std::string newline_ = "\r\n";
 };
 
 // Reads the settings file. A missing or unreadable file gives an empty IniFile
 // and false.
 bool loadIni(const std::filesystem::path& path, IniFile& out);
 
-// Writes the settings file as a whole: into a temporary file in the same folder,
+enum class IniRead { Read, Missing, Unreadable };
+// The same, telling a file that is not there from one whose content could not
+// be read (no permission, an I/O error, a folder of that name).
+IniRead readIni(const std::filesystem::path& path, IniFile& out);
+
+// Writes the settings file as a whole: into a temporary file in the same folder
+// (temporary files an interrupted earlier save left there are removed first),
 // flushed to the disk, then renamed over the old file, so that a crash or a full
 // disk leaves either the old or the new file, never a mix. When the folder does
 // not allow a new file but the file itself is writable, the file is overwritten

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "calc/tabs.h"
 #include "core/numtext.h"
@@ -118,11 +119,13 @@ std::string colourText(std::int32_t value) {
     return hex;
 }
 
-// Decimal with optional sign, or hexadecimal after "0x", "0X" or "$".
-std::optional<std::int64_t> integerOf(std::string_view text) {
-    if (text.empty()) return std::nullopt;
+// An integer of the settings file: decimal digits with an optional minus sign,
+// or hexadecimal digits after "0x" / "0X"; a 32-bit value in either case
+// (hexadecimal may use all 32 bits). Colours also take the Pascal forms the
+// colour keys have always been written in ("$00C0C0C0", a plus sign).
+std::optional<std::int64_t> integerOf(std::string_view text, bool pascalForms = false) {
     bool negative = false;
-    if (text.front() == '-' || text.front() == '+') {
+    if (!text.empty() && (text.front() == '-' || (pascalForms && text.front() == '+'))) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
@@ -130,11 +133,11 @@ std::optional<std::int64_t> integerOf(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
         text.remove_prefix(2);
-    } else if (!text.empty() && text.front() == '$') {
+    } else if (pascalForms && !text.empty() && text.front() == '$') {
         base = 16;
         text.remove_prefix(1);
     }
-    if (text.empty() || text.size() > 10) return std::nullopt;
+    if (text.empty() || (base == 16 && negative && !pascalForms)) return std::nullopt;
     std::int64_t v = 0;
     for (const char ch : text) {
         int digit;
@@ -147,10 +150,9 @@ std::optional<std::int64_t> integerOf(std::string_view text) {
         else
             return std::nullopt;
         v = v * base + digit;
+        if (v > 0xFFFFFFFFLL) return std::nullopt;  // leading zeros are no reason to refuse
     }
     v = negative ? -v : v;
-    // 32-bit integers as written by the program; hex may use all 32 bits.
-    if (base == 16 && v > 0xFFFFFFFFLL) return std::nullopt;
     if (base == 10 && (v < INT32_MIN || v > INT32_MAX)) return std::nullopt;
     if (base == 16 && v > INT32_MAX) v -= 0x100000000LL;
     return v;
@@ -160,7 +162,7 @@ std::int32_t colourOf(const std::string& text) {
     for (const auto& c : kColourNames) {
         if (sameName(c.name, text)) return c.value;
     }
-    if (const auto v = integerOf(text)) return static_cast<std::int32_t>(*v);
+    if (const auto v = integerOf(text, true)) return static_cast<std::int32_t>(*v);
     // Stops loading at this key; the keys after it keep their start-up state.
     throw ReportedError("'" + text + "' ist kein g\u00fcltiger Integerwert");
 }
@@ -219,7 +221,8 @@ public:
                 break;
             }
             case SettingKind::Text:
-                form_.setText(k.control, withBlank(stored.value_or(k.fallback)));
+                // The reader drops a stored text's blanks; a default may carry its own.
+                form_.setText(k.control, stored ? withBlank(*stored) : withOneBlank(k.fallback));
                 break;
             case SettingKind::Index: form_.setIndex(k.control, integer(stored, k)); break;
             case SettingKind::Page: form_.setPage(k.control, integer(stored, k)); break;
@@ -345,21 +348,45 @@ void ApplyFactoryDefaults(Form& form) {
 }
 
 void SettingsFile::loadOrDefaults(Form& form) {
-    std::error_code ec;
-    if (std::filesystem::exists(path_, ec)) {
-        IniFile ini;
-        loadIni(path_, ini);
-        LoadSettings(form, ini);
-    } else {
-        ApplyFactoryDefaults(form);
+    IniFile ini;
+    switch (readIni(path_, ini)) {
+        case IniRead::Missing: ApplyFactoryDefaults(form); break;
+        case IniRead::Read: LoadSettings(form, ini); break;
+        case IniRead::Unreadable:
+            // Whatever the file holds must survive this run: it is not written.
+            ApplyFactoryDefaults(form);
+            keepFile_ = true;
+            notices_.push_back("Die Einstellungsdatei\r" + path_.string() +
+                               "\rkann nicht gelesen werden. Es gelten die Werkseinstellungen;"
+                               " die Datei wird beim Beenden nicht \u00fcberschrieben.");
+            break;
+    }
+    const std::vector<std::string> unformatted = form.takeUnformatted();
+    if (!unformatted.empty()) {
+        std::string notice = "Diese gespeicherten Eingaben sind keine g\u00fcltigen Zahlen:\r";
+        for (const std::string& edit : unformatted) {
+            const Control& c = form.at(edit);
+            notice += "\r\u201e" + (c.caption.empty() ? edit : c.caption) + "\u201c";
+            if (!c.tab.empty()) notice += " (" + c.tab + ")";
+            notice += ": '" + c.text + "'";
+        }
+        notice += "\r\rBitte korrigieren Sie diese Felder und dr\u00fccken Sie Enter.";
+        notices_.push_back(std::move(notice));
     }
 }
 
+std::vector<std::string> SettingsFile::takeNotices() { return std::exchange(notices_, {}); }
+
 bool SettingsFile::store(Form& form) {
     IniFile ini;
-    loadIni(path_, ini);  // keys and lines of others stay where they are
-    StoreSettings(form, ini);
-    if (saveIni(path_, ini)) {
+    // Keys and lines of others stay where they are; a file whose content cannot
+    // be read is never replaced by one made without it.
+    bool ok = !keepFile_ && readIni(path_, ini) != IniRead::Unreadable;
+    if (ok) {
+        StoreSettings(form, ini);
+        ok = saveIni(path_, ini);
+    }
+    if (ok) {
         failedBefore_ = false;
         return true;
     }

@@ -39,15 +39,23 @@ public:
     explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
     const std::filesystem::path& path() const { return path_; }
 
-    // FormShow: LoadSettings when the file exists, else ApplyFactoryDefaults.
+    // FormShow: LoadSettings when the file exists, else ApplyFactoryDefaults. A
+    // file that exists but cannot be read gives the factory state, and the file
+    // is then kept as it is for the whole run.
     void loadOrDefaults(Form& form);
+    // What the user must learn once the window shows: a file that could not be
+    // read, stored texts that are no numbers (kept, and left unformatted).
+    std::vector<std::string> takeNotices();
     // FormClose: StoreSettings into the file. False (after the message) when it
-    // could not be written; a second failure in a row lets the window close.
+    // could not be written, or must not be; a second failure in a row lets the
+    // window close.
     bool store(Form& form);
 
 private:
     std::filesystem::path path_;
     bool failedBefore_ = false;
+    bool keepFile_ = false;
+    std::vector<std::string> notices_;
 };
 
 }  // namespace velkaro

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -124,6 +125,18 @@ TEST(IniWrite, EveryOtherLineSurvivesByteForByte) {
     EXPECT_EQ(ini.serialize(), expected);
 }
 
+// A comment written in UTF-8 by a Linux editor holds characters Windows-1252
+// has not; writing the program's keys must not turn them into '?'.
+TEST(IniWrite, ForeignUtf8LinesSurviveByteForByte) {
+    const std::string comment = "; Messbereich 50 \xCE\xA9 \xE2\x86\x92 notiert";
+    const std::string original = "[dBm]\r\n" + comment + "\r\nPegel= 0,000\r\nEinheit=\xB5Watt\r\n";
+    IniFile ini = IniFile::parse(original);
+    EXPECT_EQ(ini.read("dBm", "Einheit"), "\u00b5Watt");
+    ini.write("dBm", "Pegel", " 3,000");
+    ini.write("dBm", "Einheit", "\u00b5Watt");
+    EXPECT_EQ(ini.serialize(), "[dBm]\r\n" + comment + "\r\nPegel= 3,000\r\nEinheit=\xB5Watt\r\n");
+}
+
 // ---------------------------------------------------------------------------
 
 TEST(IniEncoding, EveryCp1252ByteRoundTrips) {
@@ -186,6 +199,21 @@ TEST(IniLineEnds, ExistingFileKeepsItsLineEnds) {
     IniFile mixed = IniFile::parse("[A]\r\nx=1\ny=2\r\n");
     mixed.write("A", "z", "3");
     EXPECT_EQ(mixed.serialize(), "[A]\r\nx=1\ny=2\r\nz=3\r\n");
+}
+
+// Files saved by old Mac editors end their lines with a lone CR: every key must
+// still be found, and writing must not append a second set of sections.
+TEST(IniLineEnds, LoneCrEndsALine) {
+    IniFile ini = IniFile::parse("[A]\rx=1\r[B]\ry=2\r");
+    EXPECT_EQ(ini.read("A", "x"), "1");
+    EXPECT_EQ(ini.read("B", "y"), "2");
+    ini.write("A", "x", "3");
+    ini.write("B", "z", "4");
+    EXPECT_EQ(ini.serialize(), "[A]\rx=3\r[B]\ry=2\rz=4\r\n");
+    // Mixed ends, as a file passed between systems may have.
+    IniFile mixed = IniFile::parse("[A]\r\nx=1\ry=2\nz=3");
+    EXPECT_EQ(mixed.read("A", "y"), "2");
+    EXPECT_EQ(mixed.read("A", "z"), "3");
 }
 
 TEST(IniLineEnds, MissingFinalLineEndStaysUnlessLinesAreAdded) {
@@ -257,6 +285,33 @@ TEST_F(IniFileIo, MissingFileLoadsEmpty) {
     EXPECT_FALSE(velkaro::loadIni(file_, ini));
     EXPECT_TRUE(ini.empty());
     EXPECT_FALSE(velkaro::loadIni(dir_, ini));  // a folder is no file
+}
+
+TEST_F(IniFileIo, ReadTellsAMissingFileFromAnUnreadableOne) {
+    IniFile ini;
+    EXPECT_EQ(velkaro::readIni(file_, ini), velkaro::IniRead::Missing);
+    fs::create_directory(file_);  // something of that name that cannot be read as a file
+    EXPECT_EQ(velkaro::readIni(file_, ini), velkaro::IniRead::Unreadable);
+    fs::remove(file_);
+    spit(file_, "[A]\r\nx=1\r\n");
+    EXPECT_EQ(velkaro::readIni(file_, ini), velkaro::IniRead::Read);
+    EXPECT_EQ(ini.read("A", "x"), "1");
+}
+
+// A save killed between writing its temporary file and the rename leaves the
+// temporary file behind; the next save removes it, and nothing else.
+TEST_F(IniFileIo, SaveRemovesTemporaryFilesAnInterruptedSaveLeft) {
+    spit(dir_ / "velkaro.ini.tmp0123456789ab", "halb");
+    spit(dir_ / "velkaro.ini.tmpfedcba987654", "");
+    spit(dir_ / "velkaro.ini.tmp0123", "fremd");         // not of the pattern
+    spit(dir_ / "andere.ini.tmp0123456789ab", "fremd");  // another file's
+    spit(dir_ / "velkaro.ini.tmpABCDEF012345", "fremd");
+    ASSERT_TRUE(velkaro::saveIni(file_, sample()));
+    auto names = folderContents();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"andere.ini.tmp0123456789ab", "velkaro.ini",
+                                        "velkaro.ini.tmp0123", "velkaro.ini.tmpABCDEF012345"}));
 }
 
 TEST_F(IniFileIo, SaveReplacesFileAndLeavesNoTemporaryFile) {

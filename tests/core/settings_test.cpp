@@ -161,6 +161,35 @@ TEST_F(SectionsTest, IntegersModesMarkersAndChecksRunTheirHandlers) {
     EXPECT_TRUE(form.checked("S_RB_3"));
 }
 
+// Integers are decimal (with a minus sign at most) or hexadecimal after "0x";
+// anything else, even what a Pascal reader would take, gives the default.
+TEST_F(SectionsTest, IntegersAreDecimalOrHexadecimalAfter0x) {
+    const std::pair<const char*, int> cases[] = {
+        {"000000000009", 9}, {"0X0b", 11}, {"-1", -1},        {"12", 12},
+        {"$7", 6},           {"+7", 6},    {"-0x1", 6},       {"0x", 6},
+        {"7 ", 7},           {"1 2", 6},   {"4294967296", 6}, {"0x1ffffffff", 6},
+        {"0xA", 10},         {"ten", 6},   {"-", 6},          {"0x-1", 6},
+    };
+    for (const auto& [text, index] : cases) {
+        form.setIndex("S_C_F", 3);
+        load(std::string("[Test]\nFrequenz-Einheit=") + text + "\n");
+        const int expected = (index >= 0 && index < 17) ? index : -1;
+        EXPECT_EQ(form.index("S_C_F"), expected) << text;
+    }
+}
+
+// A missing unit text takes its default with exactly one blank in front,
+// whether or not the default carries one of its own.
+TEST_F(SectionsTest, MissingTextKeyGetsOneBlank) {
+    load("[Test]\n");
+    EXPECT_EQ(form.text("S_L_R"), " Ohm");
+    sections[0].keys[2].fallback = " mWatt";
+    load("[Test]\n");
+    EXPECT_EQ(form.text("S_L_R"), " mWatt");
+    load("[Test]\nEinheit=   kOhm\n");
+    EXPECT_EQ(form.text("S_L_R"), " kOhm");
+}
+
 TEST_F(SectionsTest, FloatsAndColours) {
     load("[Test]\nEingabe_Q=4,996\nSchrift=clMedGray\n");
     EXPECT_DOUBLE_EQ(form.state.EnteredOperatingQ, 4.996);
@@ -299,6 +328,67 @@ TEST_F(WindowSettingsTest, FirstStartThenCloseThenRestart) {
     ASSERT_TRUE(file.store(again));
     EXPECT_NE(contentOf(dir / "velkaro.INI").find("[Fremd]\r\nSchluessel=Wert\r\n"),
               std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+// A text typed without Enter and stored is no number at the next start: the
+// load-time reformat leaves it alone and formats every other field; one notice
+// afterwards names the fields.
+TEST_F(WindowSettingsTest, StoredTextThatIsNoNumberIsKeptAndNamed) {
+    const auto dir = freshFolder("no-number");
+    {
+        std::ofstream out(dir / "velkaro.INI", std::ios::binary);
+        out << "[XL]\r\nG\xFCte-L= 12x\r\nFrequenz=2,5\r\n[dBm]\r\ndBm=abc\r\n"
+               "[Pi-T-Att]\r\nQuellimpedanz=75\r\n[Optionen]\r\nKommastelle_3=1\r\n";
+    }
+    SettingsFile file(dir / "velkaro.INI");
+    file.loadOrDefaults(form);
+    EXPECT_TRUE(sink.general.empty());
+    EXPECT_EQ(form.text("XL_E_Q"), " 12x");
+    EXPECT_EQ(form.text("dBm_E_dB"), " abc");
+    // Fields after them, on their own tabs and on later ones, are formatted.
+    EXPECT_EQ(form.text("XL_E_F"), " 2,500");
+    EXPECT_EQ(form.text("PiT_E_Z"), " 75,000");
+    EXPECT_EQ(file.takeNotices(),
+              std::vector<std::string>{
+                  "Diese gespeicherten Eingaben sind keine g\u00fcltigen Zahlen:\r"
+                  "\r\u201edBm Pegel\u201c (dBm): ' abc'"
+                  "\r\u201eG\u00fcte von L\u201c (XL / XC): ' 12x'"
+                  "\r\rBitte korrigieren Sie diese Felder und dr\u00fccken Sie Enter."});
+    EXPECT_TRUE(file.takeNotices().empty());
+    // After start-up a reformat reports such a text as before.
+    form.click("RadioButton1");
+    EXPECT_EQ(sink.general.size(), 1u);
+    std::filesystem::remove_all(dir);
+}
+
+// A settings file that is there but cannot be read is never replaced by one
+// made without its content.
+TEST_F(WindowSettingsTest, AFileThatCannotBeReadIsNeverOverwritten) {
+    const auto dir = freshFolder("unreadable");
+    const auto path = dir / "velkaro.INI";
+    std::filesystem::create_directory(path);  // there, but no file that can be read
+    SettingsFile file(path);
+    file.loadOrDefaults(form);
+    EXPECT_EQ(form.state.DecimalPlaces, 3);  // the factory state
+    EXPECT_EQ(file.takeNotices(),
+              std::vector<std::string>{"Die Einstellungsdatei\r" + path.string() +
+                                       "\rkann nicht gelesen werden. Es gelten die "
+                                       "Werkseinstellungen; die Datei wird beim Beenden nicht "
+                                       "\u00fcberschrieben."});
+    EXPECT_FALSE(file.store(form));
+    EXPECT_EQ(sink.general,
+              std::vector<std::string>{"In " + path.string() + " kann nicht geschrieben werden."});
+    EXPECT_TRUE(file.store(form));  // the second close lets the user go
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+
+    // Readable at start, unreadable by the close: not written either.
+    std::filesystem::remove(path);
+    SettingsFile later(path);
+    later.loadOrDefaults(form);
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(later.store(form));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
     std::filesystem::remove_all(dir);
 }
 
