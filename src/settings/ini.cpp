@@ -318,7 +318,7 @@ IniFile IniFile::parse(std::string_view bytes) {
         }
         const std::size_t endLength = bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1;
         line.end = std::string(bytes.substr(end, endLength));
-        if (ini.lines_.empty() && line.end == "\n") ini.newline_ = "\n";
+        if (ini.lines_.empty() && line.end == "\n") ini.newline_.assign(1, '\n');
         ini.lines_.push_back(std::move(line));
         bytes.remove_prefix(end + endLength);
     }
