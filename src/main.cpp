@@ -8,6 +8,7 @@
 #include "calc/window.h"
 #include "core/form.h"
 #include "settings/settings.h"
+#include "ui/desktop.h"
 #include "ui/infodialog.h"
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
@@ -27,6 +28,9 @@ char userDecimalSeparator() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velkaro"));
+    app.setDesktopFileName(QStringLiteral("velkaro"));
+    app.setWindowIcon(velkaro::programIcon());
+    velkaro::installQtTranslations(QLocale::system());
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
     QApplication::setFont(font);
@@ -48,7 +52,7 @@ int main(int argc, char* argv[]) {
     // state of the Options dialog's buttons.
     window.setInfoDialog([&window] {
         return new velkaro::InfoDialog(
-            &window, [&window](const std::string& url) { window.sink().openUrl(url); });
+            &window, [&window](const std::string& url) { return window.sink().openLink(url); });
     });
     window.setOptionsDialog([&window] {
         auto* options = new velkaro::OptionsDialog(&window);
