@@ -29,7 +29,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velkaro"));
     app.setDesktopFileName(QStringLiteral("velkaro"));
-    app.setWindowIcon(velkaro::programIcon());
     velkaro::installQtTranslations(QLocale::system());
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
@@ -60,6 +59,7 @@ int main(int argc, char* argv[]) {
         return options;
     });
 
+    velkaro::showProgramIconAfterFirstFrame(&window);
     window.show();
     return app.exec();
 }

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QLocale>
 
+class QWidget;
+
 namespace velkaro {
 
 // Installs Qt's German translations (the edit's context menu, the standard
@@ -12,7 +14,11 @@ namespace velkaro {
 // are installed; without the translation files Qt's English texts stay.
 bool installQtTranslations(const QLocale& locale);
 
-// The program icon from its PNG renderings; no SVG is read at start.
+// The program icon from its PNG renderings; no SVG is read for it.
 QIcon programIcon();
+
+// Gives the application the program icon once `window` has drawn its first
+// frame: decoding the PNGs then does not delay the first sight of the window.
+void showProgramIconAfterFirstFrame(QWidget* window);
 
 }  // namespace velkaro

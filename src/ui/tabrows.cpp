@@ -563,7 +563,7 @@ void TabRows::paintCurrentMark(QPainter* painter, const QRect& tab) const {
     // A bar in the selection colour along the top of the current tab: in an
     // upper row the tab does not open into the page, so the style's own
     // raised look alone is easily missed.
-    const int thickness = std::max(2, fontMetrics().height() / 6);
+    const int thickness = std::max(3, fontMetrics().height() / 5);
     const int inset = std::max(2, thickness);
     const QRect bar(tab.left() + inset, tab.top() + 1, tab.width() - 2 * inset, thickness);
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;

@@ -507,9 +507,16 @@ void NativeTest::programIconComesFromPngs() {
         // Drawn, not empty: the middle is opaque.
         QCOMPARE(image.pixelColor(size / 2, size / 2).alpha(), 255);
     }
+
+    // The window gets it once it has drawn itself.
+    QApplication::setWindowIcon(QIcon());
     QWidget window;
-    window.setWindowIcon(icon);
-    QVERIFY(!window.windowIcon().isNull());
+    showProgramIconAfterFirstFrame(&window);
+    QVERIFY(QApplication::windowIcon().isNull());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!window.windowIcon().isNull());
+    QCOMPARE(window.windowIcon().availableSizes().size(), 5);
 }
 
 QTEST_MAIN(NativeTest)
