@@ -191,7 +191,21 @@ void Binder::paintLook(Binding& b) {
     if (w == nullptr) return;
     const Control& c = form_.at(b.name);
     auto* edit = qobject_cast<QLineEdit*>(w);
-    if (edit == nullptr && c.kind != ControlKind::Selector) return;
+    // Where each kind of widget draws its text, and on what.
+    QPalette::ColorRole textRole = QPalette::WindowText;
+    QPalette::ColorRole background = QPalette::Window;
+    switch (c.kind) {
+        case ControlKind::Edit:
+        case ControlKind::Selector:
+            textRole = QPalette::Text;
+            background = QPalette::Base;
+            break;
+        case ControlKind::Label:
+        case ControlKind::Radio:
+        case ControlKind::Check: break;
+        case ControlKind::Picture:
+        case ControlKind::Pages: return;
+    }
 
     // Only the roles set here are the widget's own; all others it inherits, so
     // a widget that needs none of them keeps the palette it had.
@@ -206,16 +220,18 @@ void Binder::paintLook(Binding& b) {
             same = same && current.color(g, role) == colour;
             if (colour != natural.color(g, role)) own.setColor(g, role, colour);
         };
-        const QColor text = look::fontColour(c.fontColour, inGroup);
-        want(QPalette::Text, text);
-        if (edit == nullptr) {
-            want(QPalette::ButtonText, text);
-        } else if (c.readOnly) {
-            // A frameless read-only edit stands in for a label (a result's unit).
-            want(QPalette::Base,
-                 edit->hasFrame() ? look::readOnlyBase(inGroup) : QColor(Qt::transparent));
-        } else {
-            want(QPalette::Base, natural.color(g, QPalette::Base));
+        const QColor text = look::fontColour(c.fontColour, inGroup, textRole, background);
+        want(textRole, text);
+        if (c.kind == ControlKind::Selector) want(QPalette::ButtonText, text);
+        if (edit != nullptr) {
+            if (!c.readOnly) {
+                want(QPalette::Base, natural.color(g, QPalette::Base));
+            } else if (edit->hasFrame()) {
+                want(QPalette::Base, look::readOnlyBase(inGroup));
+            } else {
+                // A frameless read-only edit stands in for a label (a result's unit).
+                want(QPalette::Base, QColor(Qt::transparent));
+            }
         }
     }
     if (!same) w->setPalette(own);
@@ -259,6 +275,7 @@ void Binder::paint(Binding& b) {
             QSignalBlocker block(button);
             if (button->isChecked() != c.checked) button->setChecked(c.checked);
             if (QButtonGroup* group = button->group()) updateTabStop(group);
+            paintLook(b);
             break;
         }
         case ControlKind::Picture:
@@ -267,6 +284,7 @@ void Binder::paint(Binding& b) {
         case ControlKind::Label: {
             auto* label = static_cast<QLabel*>(w);
             if (label->text() != qs(c.text)) label->setText(qs(c.text));
+            paintLook(b);
             break;
         }
         case ControlKind::Pages: {

@@ -37,10 +37,11 @@ QColor blend(const QColor& from, const QColor& to, double amount) {
                   mix(from.blue(), to.blue()));
 }
 
-QColor mutedText(const QPalette& palette) {
+QColor mutedText(const QPalette& palette, QPalette::ColorRole text,
+                 QPalette::ColorRole background) {
     // 45 % of the way from text to background: #737373 on white (4.7 : 1),
     // #9f9f9f on a dark field (5 : 1).
-    return blend(palette.color(QPalette::Text), palette.color(QPalette::Base), 0.45);
+    return blend(palette.color(text), palette.color(background), 0.45);
 }
 
 QColor readOnlyBase(const QPalette& palette) {
@@ -50,11 +51,13 @@ QColor readOnlyBase(const QPalette& palette) {
     return blend(base, palette.color(QPalette::Text), 0.07);
 }
 
-QColor fontColour(std::int32_t modelColour, const QPalette& palette) {
+QColor fontColour(std::int32_t modelColour, const QPalette& palette, QPalette::ColorRole text,
+                  QPalette::ColorRole background) {
     switch (modelColour) {
-        case colour::kWindowText: return palette.color(QPalette::Text);
+        case colour::kWindowText:
+        case colour::kBlack: return palette.color(text);
         case colour::kMedGray:
-        case colour::kSilver: return mutedText(palette);
+        case colour::kSilver: return mutedText(palette, text, background);
         default: return bgr(modelColour);
     }
 }

@@ -105,6 +105,7 @@ struct Window {
     QLabel* picture = new QLabel(&window);
     QLabel* note =
         new QLabel(QStringLiteral("Die rot markierte\nRichtung wird berechnet!"), &window);
+    QLabel* caption = new QLabel(&window);
     std::vector<double> received;
 
     explicit Window(char separator = ',') : form(separator) {
@@ -122,10 +123,12 @@ struct Window {
         form.addReformat("U", [this] { form.restep("U_E", "U_C"); });
         form.addEdit("R_E", " 47,000").readOnly = true;
         form.addEdit("Q_E", " 5,000").fontColour = colour::kSilver;
+        form.addLabel("Q_Lbl", "G\u00fcte").fontColour = colour::kMedGray;
         edit->setObjectName("U_E");
         unit->setObjectName("U_C");
         result->setObjectName("R_E");
         grey->setObjectName("Q_E");
+        caption->setObjectName("Q_Lbl");
         auto* inBox = new QVBoxLayout(box);
         const std::array<const char*, 3> names = {"G_RB_F", "G_RB_L", "G_RB_X"};
         for (std::size_t i = 0; i < radios.size(); ++i) {
@@ -401,6 +404,11 @@ void NativeTest::readOnlyResultsAndGreyTextFollowThePalette() {
         QVERIFY(grey != app.color(QPalette::Text));
         QVERIFY(contrast(grey, app.color(QPalette::Base)) >= 4.5);
         QVERIFY(contrast(grey, app.color(QPalette::Text)) >= 1.8);
+        // A grey caption on the window likewise.
+        const QColor greyCaption =
+            w.caption->palette().color(QPalette::Active, QPalette::WindowText);
+        QCOMPARE(greyCaption, look::mutedText(app, QPalette::WindowText, QPalette::Window));
+        QVERIFY(contrast(greyCaption, app.color(QPalette::Window)) >= 3.0);
         // What is drawn is what the palette says.
         QApplication::processEvents();
         const QImage shot = w.result->grab().toImage();
@@ -415,6 +423,11 @@ void NativeTest::readOnlyResultsAndGreyTextFollowThePalette() {
                  QColor(0x24, 0x24, 0x24));
         // The model's change of colour is followed in the dark palette as well.
         w.binder.run([&w] { w.form.setFontColour("Q_E", colour::kWindowText); });
+        QCOMPARE(w.grey->palette().color(QPalette::Active, QPalette::Text),
+                 QColor(0xee, 0xee, 0xee));
+        // Plain black, as stored for a quality field that is switched on, is the
+        // text colour as well: black would vanish here.
+        w.binder.run([&w] { w.form.setFontColour("Q_E", colour::kBlack); });
         QCOMPARE(w.grey->palette().color(QPalette::Active, QPalette::Text),
                  QColor(0xee, 0xee, 0xee));
         // A result that becomes an input looks like one.
