@@ -9,6 +9,7 @@
 #include "calc/window.h"
 #include "core/form.h"
 #include "settings/settings.h"
+#include "ui/desktop.h"
 #include "ui/infodialog.h"
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
@@ -28,6 +29,8 @@ char userDecimalSeparator() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velkaro"));
+    app.setDesktopFileName(QStringLiteral("velkaro"));
+    velkaro::installQtTranslations(QLocale::system());
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
     QApplication::setFont(font);
@@ -56,7 +59,7 @@ int main(int argc, char* argv[]) {
     // state of the Options dialog's buttons.
     window.setInfoDialog([&window] {
         return new velkaro::InfoDialog(
-            &window, [&window](const std::string& url) { window.sink().openUrl(url); });
+            &window, [&window](const std::string& url) { return window.sink().openLink(url); });
     });
     window.setOptionsDialog([&window] {
         auto* options = new velkaro::OptionsDialog(&window);
@@ -64,6 +67,7 @@ int main(int argc, char* argv[]) {
         return options;
     });
 
+    velkaro::showProgramIconAfterFirstFrame(&window);
     window.show();
     return app.exec();
 }

@@ -2,7 +2,9 @@
 # Installs the Debian/Ubuntu packages the build and the tests need; only what is missing.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev fonts-liberation2)
+# qt6-translations-l10n: Qt's own German texts (context menus, standard buttons).
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev
+          fonts-liberation2)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -12,7 +13,12 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
+#include <vector>
+
+#include "look.h"
 
 namespace velkaro {
 
@@ -44,21 +50,43 @@ bool isUserFocus(QFocusEvent* e) {
     }
 }
 
-QColor fontColourOf(std::int32_t c) {
-    const auto v = static_cast<std::uint32_t>(c);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                  static_cast<int>((v >> 16) & 0xFF));
+// The text after an edit by the user, with every "." and "," that arrived in
+// this edit turned into the locale's separator. What arrived is the part in
+// which `after` differs from `before`; typed keys come mapped already, so this
+// catches pasted, dropped and composed text. Returns `after` when nothing needs
+// mapping.
+QString mapArrivedSeparators(const QString& before, const QString& after, QChar separator) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == after[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    QString mapped = after;
+    for (qsizetype i = head; i < after.size() - tail; ++i) {
+        if (mapped[i] == QLatin1Char('.') || mapped[i] == QLatin1Char(',')) mapped[i] = separator;
+    }
+    return mapped;
 }
 
-void paintFontColour(QWidget* w, std::int32_t colour) {
-    QPalette pal = w->palette();
-    const QColor wanted = colour == colour::kWindowText
-                              ? QApplication::palette(w).color(QPalette::Text)
-                              : fontColourOf(colour);
-    if (pal.color(QPalette::Text) == wanted) return;
-    pal.setColor(QPalette::Text, wanted);
-    pal.setColor(QPalette::ButtonText, wanted);
-    w->setPalette(pal);
+// The buttons of a group in the window's tab order.
+std::vector<QAbstractButton*> inTabOrder(const QButtonGroup* group) {
+    std::vector<QAbstractButton*> buttons;
+    for (QAbstractButton* b : group->buttons()) buttons.push_back(b);
+    if (buttons.size() < 2) return buttons;
+    std::unordered_map<const QWidget*, int> place;
+    QWidget* start = buttons.front()->window();
+    QWidget* w = start;
+    int n = 0;
+    do {
+        place[w] = n++;
+        w = w->nextInFocusChain();
+    } while (w != nullptr && w != start);
+    std::stable_sort(buttons.begin(), buttons.end(),
+                     [&place](const QWidget* a, const QWidget* b) { return place[a] < place[b]; });
+    return buttons;
 }
 
 }  // namespace
@@ -89,9 +117,10 @@ QStringList Binder::bind(QWidget* root) {
             combo->clear();
             for (const auto& item : c.units->items) combo->addItem(qs(item));
         }
-        if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-            radio->setAutoExclusive(false);  // the model keeps its groups exclusive
-        }
+        if (auto* radio = qobject_cast<QRadioButton*>(w)) joinGroup(radio, c.group);
+        // The wheel must not give a unit list the focus; it then would take
+        // the wheel while the pointer merely passes over it.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setFocusPolicy(Qt::StrongFocus);
         w->installEventFilter(this);
         connectSignals(w, name);
         paint(bindings_[name]);
@@ -102,7 +131,7 @@ QStringList Binder::bind(QWidget* root) {
 void Binder::connectSignals(QWidget* w, const std::string& name) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textEdited, this,
-                [this, name](const QString& text) { form_.userEdit(name, text.toStdString()); });
+                [this, edit, name](const QString& text) { userEdited(edit, name, text); });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         connect(combo, &QComboBox::activated, this, [this, name](int index) {
             run([this, name, index] { form_.chooseItem(name, index); });
@@ -141,7 +170,79 @@ void Binder::forceRepaint(const std::string& name) {
 
 void Binder::repaint() {
     for (auto& [name, b] : bindings_) {
-        if (b.widget && b.seen != form_.at(name).revision) paint(b);
+        if (!b.widget) continue;
+        if (b.seen != form_.at(name).revision) {
+            paint(b);
+        } else if (b.pendingShown && !isPending(b)) {
+            // Written by the program with the very text typed: no change of
+            // text, but the typing has ended.
+            paintLook(b);
+        }
+    }
+}
+
+bool Binder::isPending(const Binding& b) const {
+    const Control& c = form_.at(b.name);
+    return c.kind == ControlKind::Edit && c.typing && !b.entered && c.text != c.undoText;
+}
+
+void Binder::paintLook(Binding& b) {
+    QWidget* w = b.widget;
+    if (w == nullptr) return;
+    const Control& c = form_.at(b.name);
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    // Where each kind of widget draws its text, and on what.
+    QPalette::ColorRole textRole = QPalette::WindowText;
+    QPalette::ColorRole background = QPalette::Window;
+    switch (c.kind) {
+        case ControlKind::Edit:
+        case ControlKind::Selector:
+            textRole = QPalette::Text;
+            background = QPalette::Base;
+            break;
+        case ControlKind::Label:
+        case ControlKind::Radio:
+        case ControlKind::Check: break;
+        case ControlKind::Picture:
+        case ControlKind::Pages: return;
+    }
+
+    // Only the roles set here are the widget's own; all others it inherits, so
+    // a widget that needs none of them keeps the palette it had.
+    const QPalette natural = QApplication::palette(w);
+    const QPalette& current = w->palette();
+    bool same = true;
+    QPalette own;
+    for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        QPalette inGroup = natural;
+        inGroup.setCurrentColorGroup(g);
+        const auto want = [&](QPalette::ColorRole role, const QColor& colour) {
+            same = same && current.color(g, role) == colour;
+            if (colour != natural.color(g, role)) own.setColor(g, role, colour);
+        };
+        const QColor text = look::fontColour(c.fontColour, inGroup, textRole, background);
+        want(textRole, text);
+        if (c.kind == ControlKind::Selector) want(QPalette::ButtonText, text);
+        if (edit != nullptr) {
+            if (!c.readOnly) {
+                want(QPalette::Base, natural.color(g, QPalette::Base));
+            } else if (edit->hasFrame()) {
+                want(QPalette::Base, look::readOnlyBase(inGroup));
+            } else {
+                // A frameless read-only edit stands in for a label (a result's unit).
+                want(QPalette::Base, QColor(Qt::transparent));
+            }
+        }
+    }
+    if (!same) w->setPalette(own);
+
+    if (edit != nullptr) {
+        b.pendingShown = isPending(b);
+        if (edit->font().italic() != b.pendingShown) {
+            QFont font = edit->font();
+            font.setItalic(b.pendingShown);
+            edit->setFont(font);
+        }
     }
 }
 
@@ -157,7 +258,7 @@ void Binder::paint(Binding& b) {
             const QString text = qs(c.text);
             if (edit->text() != text) edit->setText(text);
             edit->setReadOnly(c.readOnly);
-            paintFontColour(edit, c.fontColour);
+            paintLook(b);
             break;
         }
         case ControlKind::Selector: {
@@ -165,7 +266,7 @@ void Binder::paint(Binding& b) {
             QSignalBlocker block(combo);
             const int index = (c.index >= 0 && c.index < combo->count()) ? c.index : -1;
             if (combo->currentIndex() != index) combo->setCurrentIndex(index);
-            paintFontColour(combo, c.fontColour);
+            paintLook(b);
             break;
         }
         case ControlKind::Radio:
@@ -173,6 +274,8 @@ void Binder::paint(Binding& b) {
             auto* button = static_cast<QAbstractButton*>(w);
             QSignalBlocker block(button);
             if (button->isChecked() != c.checked) button->setChecked(c.checked);
+            if (QButtonGroup* group = button->group()) updateTabStop(group);
+            paintLook(b);
             break;
         }
         case ControlKind::Picture:
@@ -181,6 +284,7 @@ void Binder::paint(Binding& b) {
         case ControlKind::Label: {
             auto* label = static_cast<QLabel*>(w);
             if (label->text() != qs(c.text)) label->setText(qs(c.text));
+            paintLook(b);
             break;
         }
         case ControlKind::Pages: {
@@ -215,9 +319,27 @@ void Binder::run(const std::function<void()>& action) {
 
 void Binder::postFocusPrevious(const std::string& control) { pendingFocus_ = control; }
 
+void Binder::userEdited(QLineEdit* edit, const std::string& name, const QString& text) {
+    const QString mapped =
+        mapArrivedSeparators(QString::fromStdString(form_.text(name)), text,
+                             QChar::fromLatin1(form_.state.LocaleDecimalSeparator));
+    if (mapped != text) {
+        // Same length: the cursor stays where the insertion left it.
+        const int cursor = edit->cursorPosition();
+        edit->setText(mapped);
+        edit->setCursorPosition(cursor);
+    }
+    form_.userEdit(name, mapped.toStdString());
+    if (auto it = bindings_.find(name); it != bindings_.end()) {
+        it->second.entered = false;
+        paintLook(it->second);
+    }
+}
+
 bool Binder::handleKey(QLineEdit* edit, const std::string& name, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (auto it = bindings_.find(name); it != bindings_.end()) it->second.entered = true;
         run([this, name] { form_.pressEnter(name); });
         return true;
     }
@@ -234,6 +356,68 @@ bool Binder::handleKey(QLineEdit* edit, const std::string& name, QEvent* event) 
     return false;
 }
 
+void Binder::joinGroup(QAbstractButton* radio, const std::string& name) {
+    // A group that is not exclusive leaves the checking to the model, and lets
+    // the buttons stay auto-exclusive, which is what makes Qt present them as
+    // radio buttons to assistive technology.
+    QButtonGroup*& group = groups_[name];
+    if (group == nullptr) {
+        group = new QButtonGroup(this);
+        group->setExclusive(false);
+    }
+    radio->setAutoExclusive(true);
+    group->addButton(radio);
+    updateTabStop(group);
+}
+
+void Binder::updateTabStop(QButtonGroup* group) {
+    // The checked button is the group's Tab stop; with none checked (or the
+    // checked one disabled), the first one that can take the focus.
+    const std::vector<QAbstractButton*> buttons = inTabOrder(group);
+    QAbstractButton* stop = nullptr;
+    for (QAbstractButton* b : buttons) {
+        if (b->isChecked() && b->isEnabled()) stop = b;
+    }
+    for (QAbstractButton* b : buttons) {
+        if (stop == nullptr && b->isEnabled()) stop = b;
+    }
+    for (QAbstractButton* b : buttons) {
+        const Qt::FocusPolicy policy = b == stop ? Qt::StrongFocus : Qt::ClickFocus;
+        if (b->focusPolicy() != policy) b->setFocusPolicy(policy);
+    }
+}
+
+bool Binder::handleRadioKey(QAbstractButton* radio, QKeyEvent* key) {
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const int forward = radio->isRightToLeft() ? -1 : 1;
+    int step = 0;
+    switch (key->key()) {
+        case Qt::Key_Up: step = -1; break;
+        case Qt::Key_Down: step = 1; break;
+        case Qt::Key_Left: step = -forward; break;
+        case Qt::Key_Right: step = forward; break;
+        default: return false;
+    }
+    QButtonGroup* group = radio->group();
+    if (group == nullptr) return false;
+    // The next button that can be chosen, round the group as on the desktop.
+    const std::vector<QAbstractButton*> buttons = inTabOrder(group);
+    const auto n = static_cast<int>(buttons.size());
+    const auto at =
+        static_cast<int>(std::find(buttons.begin(), buttons.end(), radio) - buttons.begin());
+    for (int k = 1; k < n; ++k) {
+        QAbstractButton* next = buttons[static_cast<std::size_t>(((at + step * k) % n + n) % n)];
+        if (!next->isEnabled() || !next->isVisibleTo(radio->window())) continue;
+        next->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        if (Binding* b = bindingOf(next)) {
+            const std::string name = b->name;
+            run([this, name] { form_.click(name); });
+        }
+        break;
+    }
+    return true;
+}
+
 bool Binder::eventFilter(QObject* watched, QEvent* event) {
     Binding* b = bindingOf(watched);
     if (b == nullptr || b->widget == nullptr) return QObject::eventFilter(watched, event);
@@ -241,7 +425,20 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
             if (auto* edit = qobject_cast<QLineEdit*>(watched)) return handleKey(edit, name, event);
+            if (auto* radio = qobject_cast<QRadioButton*>(watched)) {
+                if (handleRadioKey(radio, static_cast<QKeyEvent*>(event))) return true;
+            }
             break;
+        case QEvent::Wheel:
+            // Not taken, so that the window (and whatever scrolls in it) gets it.
+            if (auto* combo = qobject_cast<QComboBox*>(watched); combo && !combo->hasFocus()) {
+                event->ignore();
+                return true;
+            }
+            break;
+        case QEvent::ApplicationPaletteChange:
+        case QEvent::PaletteChange:
+        case QEvent::StyleChange: paintLook(*b); break;
         case QEvent::FocusIn:
             if (isUserFocus(static_cast<QFocusEvent*>(event)))
                 run([this, name] { form_.enter(name); });

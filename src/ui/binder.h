@@ -3,6 +3,18 @@
 // objectName is a control name are paired with that control; user events become
 // model actions, and after each action the widgets are repainted from the model.
 // The binder knows no calculator.
+//
+// What it adds to the widgets, the same for every tab and dialog:
+// - Radio buttons of one model group are one Tab stop (the checked one); the
+//   arrow keys move the choice within the group and click it in the model once.
+//   Screen readers hear radio buttons, while the model alone keeps the group
+//   exclusive.
+// - A "." or "," that reaches an edit by typing, pasting or dropping becomes the
+//   decimal separator of the locale.
+// - A unit list takes the mouse wheel only while it has the keyboard focus.
+// - Text typed and not yet entered is drawn in italics.
+// - Read-only results, model font colours and greyed values take their colours
+//   from the palette and follow it when it changes.
 
 #include <QObject>
 #include <QPointer>
@@ -13,6 +25,9 @@
 
 #include "core/form.h"
 
+class QAbstractButton;
+class QButtonGroup;
+class QKeyEvent;
 class QWidget;
 class QLineEdit;
 
@@ -53,17 +68,26 @@ private:
         QPointer<QWidget> widget;
         std::string name;
         std::uint64_t seen = 0;
+        bool entered = false;       // Enter pressed since the user last typed here
+        bool pendingShown = false;  // drawn in italics
     };
 
     void paint(Binding& b);
+    void paintLook(Binding& b);
+    bool isPending(const Binding& b) const;
     void connectSignals(QWidget* w, const std::string& name);
+    void userEdited(QLineEdit* edit, const std::string& name, const QString& text);
     bool handleKey(QLineEdit* edit, const std::string& name, QEvent* event);
+    bool handleRadioKey(QAbstractButton* radio, QKeyEvent* key);
+    void joinGroup(QAbstractButton* radio, const std::string& group);
+    void updateTabStop(QButtonGroup* group);
     Binding* bindingOf(QObject* o);
     void forceRepaint(const std::string& name);
 
     Form& form_;
     std::unordered_map<std::string, Binding> bindings_;
     std::unordered_map<QObject*, std::string> names_;
+    std::unordered_map<std::string, QButtonGroup*> groups_;
     std::string pendingFocus_;
 };
 

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPalette>
 #include <QShowEvent>
 #include <QStringList>
@@ -14,12 +15,18 @@
 #include <utility>
 
 #include "core/maillink.h"
+#include "qtsink.h"
 
 namespace velkaro {
 
 namespace {
 
 const char* const kBuildText = "Build:  08.06.2011";
+
+// Shown when no mail program could be opened for the problem report.
+const char* const kMailFailedText =
+    "Das E-Mail-Programm lie\u00df sich nicht \u00f6ffnen.\n\n"
+    "Bitte schreiben Sie Ihre Fehlermeldung oder Anregung an:\n%1";
 
 // The size the dialog has at 96 dpi with the program font; larger fonts make
 // it grow, never shrink below this.
@@ -51,7 +58,7 @@ QFont fixedFontLike(const QFont& like) {
 
 }  // namespace
 
-InfoDialog::InfoDialog(QWidget* parent, std::function<void(const std::string& url)> openUrl)
+InfoDialog::InfoDialog(QWidget* parent, UrlOpener openUrl)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       openUrl_(std::move(openUrl)) {
@@ -101,9 +108,15 @@ void InfoDialog::toggleCredits() {
 }
 
 void InfoDialog::sendMail() {
-    if (openUrl_) {
-        openUrl_(encodeForUrl(infoMailLink(kInfoMailRecipient)));
-    }
+    if (!openUrl_ || openUrl_(encodeForUrl(infoMailLink(kInfoMailRecipient)))) return;
+    // No mail program took the link (none set up, or no desktop to ask): the
+    // address, selectable, so that the user can write by hand.
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
+                    QString::fromUtf8(kMailFailedText).arg(QString::fromLatin1(kInfoMailRecipient)),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("MailFailedBox"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
 }
 
 void InfoDialog::closeAndReturn() {

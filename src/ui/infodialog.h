@@ -16,9 +16,12 @@ class InfoDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `openUrl` hands a URL to the desktop (the mail program for "mailto:").
+    // `openUrl` hands a URL to the desktop (the mail program for "mailto:") and
+    // says whether the desktop could open it; where it could not, the dialog
+    // tells the user the address to write to by hand.
     // The main window keeps one instance and shows it again when asked.
-    InfoDialog(QWidget* parent, std::function<void(const std::string& url)> openUrl);
+    using UrlOpener = std::function<bool(const std::string& url)>;
+    InfoDialog(QWidget* parent, UrlOpener openUrl);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -34,7 +37,7 @@ private:
     void fitSize();
 
     Ui::InfoDialog ui;
-    std::function<void(const std::string& url)> openUrl_;
+    UrlOpener openUrl_;
 };
 
 }  // namespace velkaro

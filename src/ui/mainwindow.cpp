@@ -149,6 +149,7 @@ void MainWindow::ensurePage(int index) {
     QWidget* page = pages_->widget(index);
     kPageBuilders[static_cast<std::size_t>(index)](page);
     showPictures(page);
+    showNotes(page);
     describeForAccessibility(page);
     binder_->bind(page);
     nameUnitSelectors(page);

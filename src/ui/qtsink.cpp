@@ -44,8 +44,10 @@ void QtSink::showHelp(int context) {
     if (helpHandler) helpHandler(context);
 }
 
-void QtSink::openUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+void QtSink::openUrl(const std::string& url) { openLink(url); }
+
+bool QtSink::openLink(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
 }
 
 }  // namespace velkaro

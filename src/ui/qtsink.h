@@ -26,6 +26,8 @@ public:
     void focusPrevious(const std::string& control) override;
     void showHelp(int context) override;
     void openUrl(const std::string& url) override;
+    // Hands a link to the desktop; false when the desktop could not open it.
+    bool openLink(const std::string& url);
 
     // Help requests go wherever the help module wants them.
     std::function<void(int)> helpHandler;

@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -229,14 +228,8 @@ int TabRows::rowCount() const { return rows().count; }
 int TabRows::visualRow(int index) const {
     const Rows& r = rows();
     if (index < 0 || index >= static_cast<int>(r.row.size())) return -1;
-    // Rows turn like a drum: the current tab's row comes to the bottom, the
-    // rows after it follow upwards, then those before it.
-    const int current = tabs_->currentIndex();
-    const int base = current >= 0 && current < static_cast<int>(r.row.size())
-                         ? r.row[static_cast<std::size_t>(current)]
-                         : 0;
-    const int n = r.count;
-    return n - 1 - (r.row[static_cast<std::size_t>(index)] - base + n) % n;
+    // The first captions stand next to the page, the later rows above them.
+    return r.count - 1 - r.row[static_cast<std::size_t>(index)];
 }
 
 QRect TabRows::tabRect(int index) const {
@@ -561,13 +554,23 @@ void TabRows::paintTabs(QPainter* painter, const QRect& area) const {
             }
             if (i == hovered_) option.state |= QStyle::State_MouseOver;
             style()->drawControl(QStyle::CE_TabBarTab, &option, painter, this);
+            if (i == current) paintCurrentMark(painter, option.rect);
         }
     }
 }
 
+void TabRows::paintCurrentMark(QPainter* painter, const QRect& tab) const {
+    // A bar in the selection colour along the top of the current tab: in an
+    // upper row the tab does not open into the page, so the style's own
+    // raised look alone is easily missed.
+    const int thickness = std::max(3, fontMetrics().height() / 5);
+    const int inset = std::max(2, thickness);
+    const QRect bar(tab.left() + inset, tab.top() + 1, tab.width() - 2 * inset, thickness);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter->fillRect(bar, palette().color(group, QPalette::Highlight));
+}
+
 void TabRows::currentChanged(int index) {
-    // The rows may have turned: what lies under the mouse changed as well.
-    if (underMouse()) setHovered(tabAt(mapFromGlobal(QCursor::pos())));
     repaintTabs();
     if (hasFocus()) notifyAccessibility(this, QAccessible::Focus, index);
     notifyAccessibility(this, QAccessible::Selection, index);

@@ -1,9 +1,11 @@
 #pragma once
 // Tabs of a QTabWidget in several rows. The widget's own tab bar scrolls when
 // the captions do not fit side by side; TabRows instead wraps them into as many
-// rows as its width needs, stretches every row to the full width and keeps the
-// row with the current tab next to the page, the way multi-row tab controls on
-// the desktop behave. The tab widget's own bar is hidden for good; TabRows
+// rows as its width needs and stretches every row to the full width. The rows
+// stay where they are whichever tab is current (the first captions next to the
+// page), so a tab does not move away under the pointer or the eye; the current
+// tab is marked in whichever row it stands. The tab widget's own bar is hidden
+// for good; TabRows
 // reads captions and the current page from the tab widget and sets the current
 // page on click or key. Place it directly above the tab widget in the same
 // layout, without spacing: the bottom row reaches a few pixels into the page
@@ -78,6 +80,7 @@ private:
     Rows layoutRows(int width) const;
     const Rows& rows() const;
     void paintTabs(QPainter* painter, const QRect& area) const;
+    void paintCurrentMark(QPainter* painter, const QRect& tab) const;
     void currentChanged(int index);
     void setHovered(int index);
     void selectFrom(int index, int step, bool wrap);

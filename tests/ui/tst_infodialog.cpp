@@ -1,10 +1,13 @@
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -33,6 +36,7 @@ private slots:
     void creditsToggleSwapsNoteAndList();
     void creditsToggleSurvivesReshow();
     void mailButtonHandsOverEncodedLink();
+    void unopenedMailLinkShowsTheAddress();
     void closeButtonHidesAndRaisesOwner();
     void sizeIsFixedAndFitsTheNote();
 };
@@ -135,7 +139,10 @@ void InfoDialogTest::creditsToggleSurvivesReshow() {
 
 void InfoDialogTest::mailButtonHandsOverEncodedLink() {
     std::vector<std::string> urls;
-    InfoDialog dialog(nullptr, [&urls](const std::string& url) { urls.push_back(url); });
+    InfoDialog dialog(nullptr, [&urls](const std::string& url) {
+        urls.push_back(url);
+        return true;
+    });
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -149,6 +156,32 @@ void InfoDialogTest::mailButtonHandsOverEncodedLink() {
                        "%20der%20Fehler%20auf?)%0A%0A%0Aoder%0A%0A%0AVerbesserungen%20am"
                        "%20Programms%20(bitte%20kurze%20Beschreibung)"));
     QVERIFY(dialog.isVisible());  // sending a mail does not close the dialog
+    QVERIFY(dialog.findChild<QMessageBox*>() == nullptr);
+}
+
+void InfoDialogTest::unopenedMailLinkShowsTheAddress() {
+    int tries = 0;
+    InfoDialog dialog(nullptr, [&tries](const std::string&) {
+        ++tries;
+        return false;  // no mail program on this desktop
+    });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QString title, text;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        title = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    QTest::mouseClick(part<QPushButton>(dialog, "Button1"), Qt::LeftButton);
+    QCOMPARE(tries, 1);
+    QCOMPARE(title, QStringLiteral("kl. Velkaro V3.0"));
+    QVERIFY2(text.contains(QStringLiteral("velkaro@example.org")), qPrintable(text));
+    QVERIFY2(text.contains(QString::fromUtf8("E-Mail-Programm lie\u00df sich nicht \u00f6ffnen")),
+             qPrintable(text));
+    QVERIFY(dialog.isVisible());
 }
 
 void InfoDialogTest::closeButtonHidesAndRaisesOwner() {

@@ -81,7 +81,8 @@ private slots:
     void addedAndRenamedTabsAreLaidOut();
 
     // Current tab and input
-    void currentRowComesToTheBottom();
+    void rowsStayWhereTheyAre();
+    void currentTabIsMarkedInEitherRow();
     void clickOnTabSelectsIt();
     void keysMoveTheCurrentTab();
     void selectedTabOpensIntoThePage();
@@ -164,17 +165,46 @@ void TabRowsTest::addedAndRenamedTabsAreLaidOut() {
     QTRY_COMPARE(w.rows->height(), w.rows->heightForWidth(kWidth));
 }
 
-void TabRowsTest::currentRowComesToTheBottom() {
+void TabRowsTest::rowsStayWhereTheyAre() {
     Window w;
-    const QRect before = w.rows->tabRect(10);
-    w.tabs->setCurrentIndex(10);
-    QCOMPARE(w.rows->visualRow(10), 1);
-    QCOMPARE(w.rows->visualRow(0), 0);
-    // The rows swap places; a tab keeps its horizontal place.
-    QCOMPARE(w.rows->tabRect(10), before.translated(0, before.height()));
-    w.tabs->setCurrentIndex(3);
-    QCOMPARE(w.rows->visualRow(3), 1);
-    QCOMPARE(w.rows->visualRow(10), 0);
+    std::vector<QRect> before;
+    for (int i = 0; i < kCount; ++i) before.push_back(w.rows->tabRect(i));
+    // Whichever tab becomes current, in either row, no tab moves.
+    for (const int current : {10, 3, 7, 0, 6}) {
+        w.tabs->setCurrentIndex(current);
+        QApplication::processEvents();
+        for (int i = 0; i < kCount; ++i) {
+            QCOMPARE(w.rows->tabRect(i), before[static_cast<std::size_t>(i)]);
+        }
+        QCOMPARE(w.rows->visualRow(0), 1);
+        QCOMPARE(w.rows->visualRow(10), 0);
+    }
+}
+
+void TabRowsTest::currentTabIsMarkedInEitherRow() {
+    Window w;
+    const QColor highlight = w.rows->palette().color(QPalette::Highlight);
+    // Pixels of the selection colour along the top of a tab.
+    const auto marked = [&](int index) {
+        QApplication::processEvents();
+        const QImage shot = w.rows->grab().toImage();
+        const QRect r = w.rows->tabRect(index);
+        int hits = 0;
+        for (int y = r.top(); y < r.top() + 6; ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                if (shot.pixelColor(x, y) == highlight) ++hits;
+            }
+        }
+        return hits > r.width() / 2;
+    };
+    QVERIFY(marked(0));
+    QVERIFY(!marked(8));
+    w.tabs->setCurrentIndex(8);  // upper row
+    QVERIFY(marked(8));
+    QVERIFY(!marked(0));
+    w.tabs->setCurrentIndex(2);  // lower row
+    QVERIFY(marked(2));
+    QVERIFY(!marked(8));
 }
 
 void TabRowsTest::clickOnTabSelectsIt() {
@@ -203,7 +233,7 @@ void TabRowsTest::keysMoveTheCurrentTab() {
     QCOMPARE(press(Qt::Key_Left), 0);
     QCOMPARE(press(Qt::Key_Left), 0);
     QCOMPARE(press(Qt::Key_End), kCount - 1);
-    QCOMPARE(w.rows->visualRow(kCount - 1), 1);
+    QCOMPARE(w.rows->visualRow(kCount - 1), 0);
     QCOMPARE(press(Qt::Key_Right), kCount - 1);
     // Ctrl+Tab and Ctrl+Shift+Tab go round, past disabled tabs.
     QCOMPARE(press(Qt::Key_Tab, Qt::ControlModifier), 0);
