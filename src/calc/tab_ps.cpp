@@ -34,7 +34,8 @@ constexpr Field kLs{"PS_E_Ls", "PS_C_Ls"};
 constexpr Field kCs{"PS_E_Cs", "PS_C_Cs"};
 
 // A first start shows the equivalents of 25 Ohm parallel to 10 µH at 3,6 MHz.
-// Cp stands as it was always shipped; computed from 10 µH it is 195,450 pF.
+// Cp is the one the rounded series texts (24,698 Ohm, 120,682 nH) lead back
+// to, as it was always shipped; from 10 µH directly it is 195,450 pF.
 constexpr FactoryText kTexts[] = {
     {"PS_E_F", "3,600"},   {"PS_E_Rp", "25,000"},  {"PS_E_Lp", "10,000"}, {"PS_E_Cp", "195,455"},
     {"PS_E_Rs", "24,698"}, {"PS_E_Ls", "120,682"}, {"PS_E_Cs", "16,195"},
