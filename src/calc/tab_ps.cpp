@@ -136,19 +136,6 @@ void PS_Eingaben_formatieren(Form& form) {
 
 // ---- building ---------------------------------------------------------------
 
-void addField(Form& form, const Field& f, const char* label, const char* lower, const char* upper,
-              const char* word, void (*compute)(Form&, double)) {
-    form.addField(FieldSpec{.edit = f.edit,
-                            .selector = f.selector,
-                            .label = label,
-                            .lower = lower,
-                            .upper = upper,
-                            .word = word,
-                            .form = RangeForm::B,
-                            .compute = [&form, compute](double v) { compute(form, v); },
-                            .reformat = kReformat});
-}
-
 void build(Form& form) {
     addFactoryEdits(form, kTexts);
     form.addSelector(kF.selector, units::kHertz, 6);         // MHz
@@ -165,12 +152,18 @@ void build(Form& form) {
     // anything; the next R, L or C entry reads it.
     form.setCaption(kF.edit, "Frequenz");
 
-    addField(form, kRp, "Rp", "1e-6", "1e6", " Ohm", PS_Rp_Berechnung);
-    addField(form, kLp, "Lp", "1e-12", "1e3", " Henry", PS_Lp_Berechnung);
-    addField(form, kCp, "Cp", "1e-12", "1e3", " Farad", PS_Cp_Berechnung);
-    addField(form, kRs, "Rs", "1e-6", "1e6", " Ohm", PS_Rs_Berechnung);
-    addField(form, kLs, "Ls", "1e-12", "1e3", " Henry", PS_Ls_Berechnung);
-    addField(form, kCs, "Cs", "1e-12", "1e3", " Farad", PS_Cs_Berechnung);
+    addRangedField(form, {kRp.edit, kRp.selector, "1e-6", "1e6", " Ohm", PS_Rp_Berechnung, "Rp"},
+                   kReformat);
+    addRangedField(form, {kLp.edit, kLp.selector, "1e-12", "1e3", " Henry", PS_Lp_Berechnung, "Lp"},
+                   kReformat);
+    addRangedField(form, {kCp.edit, kCp.selector, "1e-12", "1e3", " Farad", PS_Cp_Berechnung, "Cp"},
+                   kReformat);
+    addRangedField(form, {kRs.edit, kRs.selector, "1e-6", "1e6", " Ohm", PS_Rs_Berechnung, "Rs"},
+                   kReformat);
+    addRangedField(form, {kLs.edit, kLs.selector, "1e-12", "1e3", " Henry", PS_Ls_Berechnung, "Ls"},
+                   kReformat);
+    addRangedField(form, {kCs.edit, kCs.selector, "1e-12", "1e3", " Farad", PS_Cs_Berechnung, "Cs"},
+                   kReformat);
     form.addReformat(kReformat, [&form] { PS_Eingaben_formatieren(form); });
 }
 

@@ -205,18 +205,6 @@ void selectMode(Form& form, int WindowState::*mode, const Quantities& quantities
 
 // ---- building ---------------------------------------------------------------
 
-void addRangedField(Form& form, const char* edit, const char* selector, const char* lower,
-                    const char* upper, const char* word, void (*compute)(Form&, double)) {
-    form.addField(FieldSpec{.edit = edit,
-                            .selector = selector,
-                            .lower = lower,
-                            .upper = upper,
-                            .word = word,
-                            .form = RangeForm::B,
-                            .compute = [&form, compute](double v) { compute(form, v); },
-                            .reformat = kReformat});
-}
-
 // What the user reads beside each field, for messages that name one.
 constexpr FieldCaption kCaptions[] = {
     {"XL_E_F", "Spule: Frequenz (F)"},
@@ -264,10 +252,14 @@ void build(Form& form) {
     form.addRadio("XC_RB_C", "GroupBox7", capacitorMode(2));
     form.addRadio("XC_RB_X", "GroupBox7", capacitorMode(3));
 
-    addRangedField(form, "XL_E_F", "XL_C_F", "1e-14", "1e+14", " Hertz", XL_F_Berechnung);
-    addRangedField(form, "XL_E_L", "XL_C_L", "1e-10", "1e+12", " Henry", XL_L_Berechnung);
-    addRangedField(form, "XL_E_X", "XL_C_X", "1e-14", "1e+14", " Ohm", XL_X_Berechnung);
-    addRangedField(form, "XL_E_Z", "XL_C_Z", "1e-14", "1e+14", " Ohm", XL_Z_Berechnung);
+    addRangedField(form, {"XL_E_F", "XL_C_F", "1e-14", "1e+14", " Hertz", XL_F_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XL_E_L", "XL_C_L", "1e-10", "1e+12", " Henry", XL_L_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XL_E_X", "XL_C_X", "1e-14", "1e+14", " Ohm", XL_X_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XL_E_Z", "XL_C_Z", "1e-14", "1e+14", " Ohm", XL_Z_Berechnung},
+                   kReformat);
     form.addField(FieldSpec{.edit = "XL_E_Q",
                             .lower = "1e-6",
                             .upper = "1e+6",
@@ -275,10 +267,14 @@ void build(Form& form) {
                             .compute = [&form](double q) { XL_Q_Berechnung(form, q); },
                             .reformat = kReformat});
 
-    addRangedField(form, "XC_E_F", "XC_C_F", "1e-14", "1e+14", " Hertz", XC_F_Berechnung);
-    addRangedField(form, "XC_E_C", "XC_C_C", "1e-14", "1e+14", " Farad", XC_C_Berechnung);
-    addRangedField(form, "XC_E_X", "XC_C_X", "1e-14", "1e+14", " Ohm", XC_X_Berechnung);
-    addRangedField(form, "XC_E_Z", "XC_C_Z", "1e-14", "1e+14", " Ohm", XC_Z_Berechnung);
+    addRangedField(form, {"XC_E_F", "XC_C_F", "1e-14", "1e+14", " Hertz", XC_F_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XC_E_C", "XC_C_C", "1e-14", "1e+14", " Farad", XC_C_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XC_E_X", "XC_C_X", "1e-14", "1e+14", " Ohm", XC_X_Berechnung},
+                   kReformat);
+    addRangedField(form, {"XC_E_Z", "XC_C_Z", "1e-14", "1e+14", " Ohm", XC_Z_Berechnung},
+                   kReformat);
     // The range applies to the loss factor itself; the message quotes the typed text.
     form.addField(FieldSpec{.edit = "XC_E_Q",
                             .lower = "1e-14",

@@ -31,6 +31,18 @@ void setCaptions(Form& form, std::span<const FieldCaption> captions) {
     for (const FieldCaption& c : captions) form.setCaption(c.edit, c.caption);
 }
 
+void addRangedField(Form& form, const RangedField& f, const std::string& reformat) {
+    form.addField(FieldSpec{.edit = f.edit,
+                            .selector = f.selector,
+                            .label = f.label,
+                            .lower = f.lower,
+                            .upper = f.upper,
+                            .word = f.word,
+                            .form = RangeForm::B,
+                            .compute = [&form, compute = f.compute](double v) { compute(form, v); },
+                            .reformat = reformat});
+}
+
 void addFactoryEdits(Form& form, std::span<const FactoryText> texts) {
     for (const FactoryText& f : texts) form.addEdit(f.edit, factoryText(form, f));
 }

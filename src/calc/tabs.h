@@ -43,6 +43,19 @@ struct FieldCaption {
     const char* caption;
 };
 void setCaptions(Form& form, std::span<const FieldCaption> captions);
+
+// The usual field of a tab: a value with its unit list, checked against its
+// limits with a form-B message, computed by `compute` and then reformatted.
+struct RangedField {
+    const char* edit;
+    const char* selector;
+    const char* lower;
+    const char* upper;
+    const char* word;
+    void (*compute)(Form&, double);
+    const char* label = "";
+};
+void addRangedField(Form& form, const RangedField& field, const std::string& reformat);
 // Adds each edit, showing its factory text.
 void addFactoryEdits(Form& form, std::span<const FactoryText> texts);
 // Puts the factory texts back; nothing is computed.
