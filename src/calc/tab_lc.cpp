@@ -160,11 +160,19 @@ void LC_C_Berechnung(Form& form, double c) {
     resonanceOutputs(form, k);
 }
 
+// Without a reactance ωL (a frequency or inductance of 0 read from its field)
+// the loss figures are 0 and every figure after them undefined; the report
+// names the field before anything is written.
+void requireReactance(const Circuit& k) {
+    if (kTwoPi * k.f * k.l == 0.0L) throw ArithmeticError(errtext::kInvalidOperation);
+}
+
 // The entered quality gives the loss resistance; the mode plays no part.
 void LC_Q_Berechnung(Form& form, double q) {
     Circuit k{.f = read(form, kF), .l = read(form, kL), .c = read(form, kC), .q = q};
     k.qualityShown = false;
     if (q == 0.0) throw ReportedError(kZeroQualityLoss);
+    requireReactance(k);
     k.r = held(coilLossResistance(k.f, k.l, q));
     form.writeRanged(kR.edit, kR.selector, k.r);
     resonanceOutputs(form, k);
@@ -174,6 +182,7 @@ void LC_Q_Berechnung(Form& form, double q) {
 void LC_R_Berechnung(Form& form, double r) {
     Circuit k{.f = read(form, kF), .l = read(form, kL), .c = read(form, kC), .r = r};
     k.qualityShown = false;
+    requireReactance(k);
     k.q = held(coilQuality(k.f, k.l, r));
     form.writeFixed(kQ, k.q);
     resonanceOutputs(form, k);

@@ -430,6 +430,23 @@ TEST_P(LcTab, UnreadableFieldsStopTheComputation) {
     EXPECT_EQ(sink.general[0],
               "Division durch Null: \u201eVerlustwiderstand Induktivit\u00e4t (R)\u201c "
               "(LC-Schwingkreis) ist 0.");
+
+    // Without an inductance the loss figures have no reactance to refer to:
+    // neither Q nor R is overwritten with a 0 that later entries would trip on.
+    ApplyFactoryDefaults(form);
+    form.click("LC_RB_F");
+    type("LC_E_L", "0");
+    for (const char* loss : {"LC_E_Q", "LC_E_R"}) {
+        sink = RecordingSink{};
+        before = shown();
+        form.pressEnter(loss);
+        EXPECT_EQ(sink.general,
+                  std::vector<std::string>{"Ung\u00fcltige Gleitkommaoperation: "
+                                           "\u201eInduktivit\u00e4t (L)\u201c (LC-Schwingkreis) "
+                                           "ist 0."})
+            << loss;
+        EXPECT_EQ(shown(), before) << loss;
+    }
 }
 
 TEST_P(LcTab, EntriesOutsideTheirLimitsAreRefused) {
