@@ -3,8 +3,13 @@
 set -euo pipefail
 
 # qt6-translations-l10n: Qt's own German texts (context menus, standard buttons).
+# qt6-tools-dev: the help framework; qt6-documentation-tools: qhelpgenerator,
+# which compiles the help topics; libqt6sql6-sqlite: the help engine's database.
+# desktop-file-utils, appstream: validators of the desktop entry and metainfo;
+# dpkg-dev, file: what CPack needs to compute a Debian package's dependencies.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev
-          fonts-liberation2)
+          fonts-liberation2 qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+          desktop-file-utils appstream dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do
