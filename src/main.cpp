@@ -10,6 +10,7 @@
 #include "core/form.h"
 #include "settings/settings.h"
 #include "ui/desktop.h"
+#include "ui/help.h"
 #include "ui/infodialog.h"
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
@@ -40,7 +41,15 @@ int main(int argc, char* argv[]) {
     velkaro::BuildModel(form);
     velkaro::SettingsFile settings(velkaro::chooseSettingsFile());
 
+    // Help: only the file is looked for now; the help engine starts with the first F1.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    velkaro::HelpSystem help(programDir, app.arguments(), velkaro::installedHelpFolders(programDir));
+
     velkaro::MainWindow window(form);
+    window.sink().helpHandler = [&help](int context) { help.showContext(context); };
+    window.onDestroy = [&help] { help.closeAll(); };
+    help.installF1(&window);
+    help.checkAtStartup(window.sink());
     window.onFirstShow = [&] {
         settings.loadOrDefaults(form);
         // Told once the window stands, so the user sees what the message is about.
