@@ -144,6 +144,11 @@ void Binder::connectSignals(QWidget* w, const std::string& name) {
     } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
         connect(tabs, &QTabWidget::currentChanged, this, [this, name, tabs](int index) {
             form_.choosePage(name, index);
+            // The widget shows this page already. Painting the model's change
+            // back later could undo a newer change: while the next page comes
+            // up, the focus enters it and a repaint runs before the widget
+            // reports that page.
+            if (Binding* b = bindingOf(tabs)) b->seen = form_.at(name).revision;
             emit pageShown(tabs, index);
         });
     }

@@ -16,6 +16,7 @@
 #include "calc/help.h"
 #include "core/form.h"
 #include "helpwindow.h"
+#include "tabrows.h"
 
 #ifndef VELKARO_DATA_FROM_BIN
 #define VELKARO_DATA_FROM_BIN "../share/velkaro"
@@ -65,7 +66,15 @@ QString findHelpFile(const QString& programDir, const QStringList& folders) {
 
 QStringList containerChain(const QWidget* w) {
     QStringList chain;
-    for (; w != nullptr; w = w->parentWidget()) chain << w->objectName();
+    while (w != nullptr) {
+        chain << w->objectName();
+        // The rows of tabs stand for their page control's own tab bar.
+        if (const auto* rows = qobject_cast<const TabRows*>(w); rows && rows->tabWidget()) {
+            w = rows->tabWidget();
+        } else {
+            w = w->parentWidget();
+        }
+    }
     return chain;
 }
 

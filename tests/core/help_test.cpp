@@ -338,6 +338,9 @@ void act(Form& form, const Action& a) {
     }
 }
 
+// Named by its topic in test output.
+[[maybe_unused]] void PrintTo(const Example& e, std::ostream* os) { *os << e.page; }
+
 class WorkedExample : public ::testing::TestWithParam<Example> {};
 
 std::string exampleName(const ::testing::TestParamInfo<Example>& info) {
