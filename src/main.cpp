@@ -14,6 +14,7 @@
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
 #include "ui/settingspath.h"
+#include "ui/style.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ char userDecimalSeparator() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new velkaro::ProgramStyle);
     app.setApplicationName(QStringLiteral("velkaro"));
     app.setDesktopFileName(QStringLiteral("velkaro"));
     velkaro::installQtTranslations(QLocale::system());
@@ -68,6 +70,7 @@ int main(int argc, char* argv[]) {
     });
 
     velkaro::showProgramIconAfterFirstFrame(&window);
+    window.prepareFirstShow();
     window.show();
     return app.exec();
 }

@@ -181,14 +181,17 @@ void MainWindow::ensureAllPages() {
     for (int i = 0; i < static_cast<int>(built_.size()); ++i) ensurePage(i);
 }
 
+void MainWindow::prepareFirstShow() {
+    if (shown_) return;
+    shown_ = true;
+    binder_->run([this] {
+        if (onFirstShow) form_.guarded(onFirstShow);
+    });
+    ensurePage(pages_->currentIndex());
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!shown_) {
-        shown_ = true;
-        binder_->run([this] {
-            if (onFirstShow) form_.guarded(onFirstShow);
-        });
-        ensurePage(pages_->currentIndex());
-    }
+    prepareFirstShow();
     QMainWindow::showEvent(event);
 }
 
