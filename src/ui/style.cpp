@@ -25,12 +25,19 @@ void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
         top += qMax(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
                     option->fontMetrics.height());
     }
-    const QRectF frame = QRectF(option->rect.adjusted(0, top, 0, 0)).adjusted(1.5, 1.5, -1.5, -1.5);
+    const QRect frame = option->rect.adjusted(1, top + 1, -2, -2);
+    // Straight edges with the corner pixels left out, which is what the
+    // rounding amounts to at this radius; no antialiased path to fill.
     painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setPen(QPen(QColor(0x75, 0x75, 0x75, 0x32), 1.0));
-    painter->setBrush(QColor(0, 0, 0, 0x03));
-    painter->drawRoundedRect(frame, 2.0, 2.0);
+    painter->fillRect(frame.adjusted(1, 1, 0, 0), QColor(0, 0, 0, 0x03));
+    painter->setPen(QColor(0x75, 0x75, 0x75, 0x32));
+    const QLine edges[] = {
+        {frame.left() + 1, frame.top(), frame.right() - 1, frame.top()},
+        {frame.left() + 1, frame.bottom(), frame.right() - 1, frame.bottom()},
+        {frame.left(), frame.top() + 1, frame.left(), frame.bottom() - 1},
+        {frame.right(), frame.top() + 1, frame.right(), frame.bottom() - 1},
+    };
+    painter->drawLines(edges, 4);
     painter->restore();
 }
 
