@@ -6,13 +6,14 @@
 #include "calc/tab_dbuv.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
+#include "calc/tab_rc.h"
 #include "calc/tab_xlxc.h"
 
 namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), pitModule(), psModule(),
+        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), rcModule(), pitModule(), psModule(),
     };
     return modules;
 }
