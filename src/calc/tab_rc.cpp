@@ -245,9 +245,8 @@ void selectMode(Form& form, int value) {
 
 // What the user reads beside each field, for the messages that name one.
 constexpr FieldCaption kCaptions[] = {
-    {"RC_E_F", "Grenzfrequenz"},     {"RC_E_s", "Zeitkonstante (s)"},
-    {"RC_E_R1", "Widerstand R1"},    {"RC_E_R2", "Widerstand R2"},
-    {"RC_E_C1", "Kondensator C1"},   {"RC_E_C2", "Kondensator C2"},
+    {"RC_E_F", "Grenzfrequenz"},  {"RC_E_s", "Zeitkonstante (s)"}, {"RC_E_R1", "Widerstand R1"},
+    {"RC_E_R2", "Widerstand R2"}, {"RC_E_C1", "Kondensator C1"},   {"RC_E_C2", "Kondensator C2"},
 };
 
 void build(Form& form) {
@@ -255,12 +254,12 @@ void build(Form& form) {
     // The shunt arms of the factory circuit made twin-T.
     form.addEdit(kR2.edit, localText(form, "49,986"));
     form.addEdit(kC2.edit, localText(form, "31,840"));
-    form.addSelector(kF.selector, units::kHertz, 7);          // kHz
-    form.addSelector(kS.selector, units::kSeconds, 10);       // µsec
-    form.addSelector(kR1.selector, units::kOhm, kNoPrefix);   // Ohm
-    form.addSelector(kR2.selector, units::kOhm, kNoPrefix);   // Ohm
-    form.addSelector(kC1.selector, units::kFarad, 11);        // nF
-    form.addSelector(kC2.selector, units::kFarad, 11);        // nF
+    form.addSelector(kF.selector, units::kHertz, 7);         // kHz
+    form.addSelector(kS.selector, units::kSeconds, 10);      // µsec
+    form.addSelector(kR1.selector, units::kOhm, kNoPrefix);  // Ohm
+    form.addSelector(kR2.selector, units::kOhm, kNoPrefix);  // Ohm
+    form.addSelector(kC1.selector, units::kFarad, 11);       // nF
+    form.addSelector(kC2.selector, units::kFarad, 11);       // nF
     form.addLabel("Label30", "Grenzfrequenz (F)");
     form.addLabel("Label33", "Widerstand R2");
     form.addLabel("Label35", "Kondensator C2");
@@ -272,7 +271,9 @@ void build(Form& form) {
     form.addRadio("RC_RB_RC", "GroupBox19", circuit(RcCircuit::Section));
     form.addRadio("RC_RB_Wien", "GroupBox19", circuit(RcCircuit::WienBridge));
     form.addRadio("RC_RB_Doppel", "GroupBox19", circuit(RcCircuit::TwinT));
-    const auto modeClick = [&form](int value) { return [&form, value] { selectMode(form, value); }; };
+    const auto modeClick = [&form](int value) {
+        return [&form, value] { selectMode(form, value); };
+    };
     form.addRadio("RC_RB_Fs", "GroupBox12", modeClick(1));
     form.addRadio("RC_RB_R", "GroupBox12", modeClick(2));
     form.addRadio("RC_RB_C", "GroupBox12", modeClick(3));
@@ -308,12 +309,11 @@ std::vector<SettingsSection> sections() {
                       .fallback = "1",
                       .mode = &WindowState::RCCircuit,
                       .radios = {"RC_RB_RC", "RC_RB_Wien", "RC_RB_Doppel"},
-                      .onMode =
-                          [](Form& form, int value) {
-                              if (value != static_cast<int>(RcCircuit::TwinT)) return;
-                              form.setEnabled("Label33", true);
-                              form.setEnabled("Label35", true);
-                          }});
+                      .onMode = [](Form& form, int value) {
+                          if (value != static_cast<int>(RcCircuit::TwinT)) return;
+                          form.setEnabled("Label33", true);
+                          form.setEnabled("Label35", true);
+                      }});
     s.keys.push_back({.key = "Fs-R-C",
                       .kind = SettingKind::Mode,
                       .fallback = "2",
@@ -352,7 +352,9 @@ void factoryDefaults(Form& form) {
 
 }  // namespace
 
-long double rcFrequency(long double r, long double c) { return checkedDivide(1.0L, r * kTwoPi * c); }
+long double rcFrequency(long double r, long double c) {
+    return checkedDivide(1.0L, r * kTwoPi * c);
+}
 
 long double rcResistance(long double f, long double c) {
     return checkedDivide(1.0L, c * kTwoPi * f);
@@ -364,9 +366,7 @@ long double rcCapacitance(long double f, long double r) {
 
 long double rcTimeConstant(long double r, long double c) { return checkedResult(r * c); }
 
-long double rcFrequencyOfTimeConstant(long double tau) {
-    return checkedDivide(1.0L, tau * kTwoPi);
-}
+long double rcFrequencyOfTimeConstant(long double tau) { return checkedDivide(1.0L, tau * kTwoPi); }
 
 // All three networks are tuned by the same product R1·C1: the section has its
 // corner, the Wien bridge (equal R and C in both arms) and the twin-T bridge
