@@ -7,13 +7,15 @@
 #include "calc/tab_lc.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
+#include "calc/tab_rc.h"
 #include "calc/tab_xlxc.h"
 
 namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), pitModule(), psModule(),
+        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), rcModule(), pitModule(),
+        psModule(),
     };
     return modules;
 }
