@@ -40,8 +40,13 @@ void fitToUnits(QComboBox* combo, const UnitList& units) {
     if (it == widths.end()) {
         const QFontMetrics metrics = combo->fontMetrics();
         int widest = 0;
-        for (const auto& item : units.items)
-            widest = std::max(widest, metrics.boundingRect(QString::fromStdString(item)).width());
+        // Advances add up as laid-out text does for these Latin captions,
+        // without shaping every item.
+        for (const auto& item : units.items) {
+            int width = 0;
+            for (const QChar c : QString::fromStdString(item)) width += metrics.horizontalAdvance(c);
+            widest = std::max(widest, width);
+        }
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.editable = combo->isEditable();

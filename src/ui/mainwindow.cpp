@@ -116,7 +116,8 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     auto* layout = new QVBoxLayout(client);
     layout->addLayout(tabbed, 1);
     layout->addLayout(buttons);
-    fitWindow();
+    // The size is fixed once the first page stands (prepareFirstShow): laying
+    // out the empty pages first would measure everything twice.
 
     setTabOrder(ende_, infoButton_);
     setTabOrder(infoButton_, options_);
@@ -207,6 +208,7 @@ void MainWindow::prepareFirstShow() {
         if (onFirstShow) form_.guarded(onFirstShow);
     });
     ensurePage(pages_->currentIndex());
+    fitWindow();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
