@@ -4,15 +4,18 @@
 #include "calc/tab_db.h"
 #include "calc/tab_dbm.h"
 #include "calc/tab_dbuv.h"
+#include "calc/tab_pi.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
+#include "calc/tab_t.h"
 #include "calc/tab_xlxc.h"
 
 namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), pitModule(), psModule(),
+        dbModule(),  dbmModule(), dbuvModule(), xlxcModule(),
+        pitModule(), psModule(),  piModule(),   tModule(),
     };
     return modules;
 }
