@@ -5,9 +5,11 @@
 #include "calc/tab_dbm.h"
 #include "calc/tab_dbuv.h"
 #include "calc/tab_lc.h"
+#include "calc/tab_pi.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
 #include "calc/tab_rc.h"
+#include "calc/tab_t.h"
 #include "calc/tab_xlxc.h"
 
 namespace velkaro {
@@ -15,7 +17,7 @@ namespace velkaro {
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
         dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), rcModule(), pitModule(),
-        psModule(),
+        psModule(), piModule(),  tModule(),
     };
     return modules;
 }
