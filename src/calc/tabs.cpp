@@ -4,6 +4,7 @@
 #include "calc/tab_db.h"
 #include "calc/tab_dbm.h"
 #include "calc/tab_dbuv.h"
+#include "calc/tab_l.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
 #include "calc/tab_xlxc.h"
@@ -12,7 +13,7 @@ namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), pitModule(), psModule(),
+        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), pitModule(), psModule(), lModule(),
     };
     return modules;
 }

@@ -88,7 +88,11 @@ TEST_P(WindowProperties, ValidEntriesOnEveryTabNeverShowInfinityOrNan) {
             form.pressEnter(edit);
             // Within the limits as typed: never refused (the other fields may
             // still make the result undefined, which the general report says).
-            EXPECT_EQ(sink.errors.size(), refused)
+            // A network tab may say that it swapped its two impedances; that
+            // is no refusal, the entry is computed.
+            const bool swapped = sink.errors.size() == refused + 1 &&
+                                 sink.errors.back().find("getauscht") != std::string::npos;
+            EXPECT_EQ(sink.errors.size(), refused + (swapped ? 1 : 0))
                 << edit << " = " << typed << ": " << sink.errors.back();
             expectEveryEditFinite(edit + " = " + typed);
             if (!f.selector.empty()) {
