@@ -55,7 +55,8 @@ const std::string kSwapMessage =
 // Equal resistances need no matching: n = 0 and every element value would be
 // infinite.
 constexpr const char* kEqualImpedances =
-    "\u201eImpedanz Z1\u201c und \u201eImpedanz Z2\u201c (L- Anpassnetzwerk) sind gleich gro\u00df: "
+    "\u201eImpedanz Z1\u201c und \u201eImpedanz Z2\u201c (L- Anpassnetzwerk) sind gleich "
+    "gro\u00df: "
     "gleiche Impedanzen brauchen kein Anpassnetzwerk, seine Bauteilwerte w\u00e4ren unendlich. "
     "Bitte f\u00fcr Z1 einen gr\u00f6\u00dferen Wert als f\u00fcr Z2 eingeben";
 
@@ -79,10 +80,9 @@ constexpr const char* kCapacitorWithoutQuality =
 // The texts of a first start: 300 Ohm to 50 Ohm at 10 MHz, coil quality 50.
 // They are shown as designed, not recomputed.
 constexpr FactoryText kTexts[] = {
-    {"L_E_F", "10,000"},    {"L_E_Z1", "300,000"},   {"L_E_Z2", "50,000"},
-    {"L_E_QL", "50,000"},   {"L_E_QC", "500,000"},   {"L_E_HP_L", "2,135"},
-    {"L_E_HP_C", "142,353"}, {"L_E_TP_L", "1,779"},  {"L_E_TP_C", "118,627"},
-    {"L_E_Tl", "0,1921"},   {"L_E_B", "9,144"},
+    {"L_E_F", "10,000"},     {"L_E_Z1", "300,000"}, {"L_E_Z2", "50,000"},    {"L_E_QL", "50,000"},
+    {"L_E_QC", "500,000"},   {"L_E_HP_L", "2,135"}, {"L_E_HP_C", "142,353"}, {"L_E_TP_L", "1,779"},
+    {"L_E_TP_C", "118,627"}, {"L_E_Tl", "0,1921"},  {"L_E_B", "9,144"},
 };
 
 // ---- checks -----------------------------------------------------------------
@@ -90,12 +90,12 @@ constexpr FactoryText kTexts[] = {
 // A zero reads as the model names zeros elsewhere; a negative value is named
 // as such. Every input of this tab must be greater than 0.
 void requirePositive(const Field& field, double v) {
-    const std::string name =
-        "\u201e" + std::string(field.caption) + "\u201c (" + kTabCaption + ")";
+    const std::string name = "\u201e" + std::string(field.caption) + "\u201c (" + kTabCaption + ")";
     if (v == 0.0) throw ReportedError("Division durch Null: " + name + " ist 0");
     if (v < 0.0) {
-        throw ReportedError(name + " ist negativ: hier sind nur Werte gr\u00f6\u00dfer als 0 "
-                                   "m\u00f6glich");
+        throw ReportedError(name +
+                            " ist negativ: hier sind nur Werte gr\u00f6\u00dfer als 0 "
+                            "m\u00f6glich");
     }
 }
 
@@ -243,15 +243,15 @@ void build(Form& form) {
     form.addPicture("Image29");  // high-pass schematic
     form.addPicture("Image30");  // low-pass schematic
 
-    addRangedField(
-        form, {kF.edit, kF.selector, "1e-16", "1e+16", " Hertz", L_F_Berechnung, kF.caption},
-        kReformat);
-    addRangedField(
-        form, {kZ1.edit, kZ1.selector, "1e-6", "1e+9", " Ohm", L_Z1_Berechnung, kZ1.caption},
-        kReformat);
-    addRangedField(
-        form, {kZ2.edit, kZ2.selector, "1e-6", "1e+9", " Ohm", L_Z2_Berechnung, kZ2.caption},
-        kReformat);
+    addRangedField(form,
+                   {kF.edit, kF.selector, "1e-16", "1e+16", " Hertz", L_F_Berechnung, kF.caption},
+                   kReformat);
+    addRangedField(form,
+                   {kZ1.edit, kZ1.selector, "1e-6", "1e+9", " Ohm", L_Z1_Berechnung, kZ1.caption},
+                   kReformat);
+    addRangedField(form,
+                   {kZ2.edit, kZ2.selector, "1e-6", "1e+9", " Ohm", L_Z2_Berechnung, kZ2.caption},
+                   kReformat);
     for (const Field& q : {kQL, kQC}) {
         form.addField(FieldSpec{.edit = q.edit,
                                 .label = q.caption,
