@@ -128,7 +128,7 @@ void swapIfReversed(Form& form, double& z1, double& z2) {
 // Loss and bandwidth of the low-pass network with the elements l and c. F, Z1,
 // Z2 and the qualities are read from the fields as they are shown; the
 // capacitor's quality only when the check box includes it.
-LowPassLosses L_Daempfung_Bandbreite(const Form& form, double l, double c) {
+LowPassLosses L_Daempfung_Bandbreite_berechnen(const Form& form, double l, double c) {
     const double f = form.value(kF.edit, kF.selector);
     const double z1 = form.value(kZ1.edit, kZ1.selector);
     const double z2 = form.value(kZ2.edit, kZ2.selector);
@@ -165,7 +165,7 @@ void writeLosses(Form& form, const LowPassLosses& losses) {
 void showNetwork(Form& form, double f, double z1, double z2, bool highPass) {
     requireMatchable(f, z1, z2);
     const LNetwork net = highPass ? designLNetwork(f, z1, z2) : designLowPass(f, z1, z2);
-    const LowPassLosses losses = L_Daempfung_Bandbreite(form, net.lowPassL, net.lowPassC);
+    const LowPassLosses losses = L_Daempfung_Bandbreite_berechnen(form, net.lowPassL, net.lowPassC);
     if (highPass) {
         writeResult(form, kHighPassL, net.highPassL);
         writeResult(form, kHighPassC, net.highPassC);
@@ -197,12 +197,16 @@ void L_Z2_Berechnung(Form& form, double z2) {
 }
 
 // The qualities change only the loss and the bandwidth; the elements are
-// recomputed from the fields as they stand, without the swap rule. The
-// loss reads the qualities from their fields.
-void L_Q_Berechnung(Form& form, double) {
+// recomputed from the fields as they stand, without the swap rule. The loss
+// reads the qualities from their fields, so the entered value is not needed.
+void showNetworkOfTheFields(Form& form) {
     showNetwork(form, form.value(kF.edit, kF.selector), form.value(kZ1.edit, kZ1.selector),
                 form.value(kZ2.edit, kZ2.selector), true);
 }
+
+void L_QL_Berechnung(Form& form, double) { showNetworkOfTheFields(form); }
+
+void L_QC_Berechnung(Form& form, double) { showNetworkOfTheFields(form); }
 
 // Including or leaving out the capacitor's quality: its field follows the
 // check box, and the low-pass network is shown again with its loss.
@@ -252,15 +256,17 @@ void build(Form& form) {
     addRangedField(form,
                    {kZ2.edit, kZ2.selector, "1e-6", "1e+9", " Ohm", L_Z2_Berechnung, kZ2.caption},
                    kReformat);
-    for (const Field& q : {kQL, kQC}) {
+    const auto addQuality = [&form](const Field& q, void (*compute)(Form&, double)) {
         form.addField(FieldSpec{.edit = q.edit,
                                 .label = q.caption,
                                 .lower = "1e-3",
                                 .upper = "1e4",
                                 .form = RangeForm::B,
-                                .compute = [&form](double v) { L_Q_Berechnung(form, v); },
+                                .compute = [&form, compute](double v) { compute(form, v); },
                                 .reformat = kReformat});
-    }
+    };
+    addQuality(kQL, L_QL_Berechnung);
+    addQuality(kQC, L_QC_Berechnung);
     form.addReformat(kReformat, [&form] { L_Eingaben_formatieren(form); });
 }
 
