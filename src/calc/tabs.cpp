@@ -4,6 +4,7 @@
 #include "calc/tab_db.h"
 #include "calc/tab_dbm.h"
 #include "calc/tab_dbuv.h"
+#include "calc/tab_l.h"
 #include "calc/tab_lc.h"
 #include "calc/tab_pi.h"
 #include "calc/tab_pit.h"
@@ -16,8 +17,8 @@ namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), rcModule(), pitModule(),
-        psModule(), piModule(),  tModule(),
+        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), rcModule(),
+        pitModule(), psModule(), lModule(),   piModule(),  tModule(),
     };
     return modules;
 }
