@@ -15,6 +15,7 @@
 #include "ui/mainwindow.h"
 #include "ui/optionsdialog.h"
 #include "ui/settingspath.h"
+#include "ui/style.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ char userDecimalSeparator() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new velkaro::ProgramStyle);
     app.setApplicationName(QStringLiteral("velkaro"));
     app.setDesktopFileName(QStringLiteral("velkaro"));
     velkaro::installQtTranslations(QLocale::system());
@@ -77,6 +79,7 @@ int main(int argc, char* argv[]) {
     });
 
     velkaro::showProgramIconAfterFirstFrame(&window);
+    window.prepareFirstShow();
     window.show();
     return app.exec();
 }

@@ -4,16 +4,21 @@
 #include "calc/tab_db.h"
 #include "calc/tab_dbm.h"
 #include "calc/tab_dbuv.h"
+#include "calc/tab_l.h"
 #include "calc/tab_lc.h"
+#include "calc/tab_pi.h"
 #include "calc/tab_pit.h"
 #include "calc/tab_ps.h"
+#include "calc/tab_rc.h"
+#include "calc/tab_t.h"
 #include "calc/tab_xlxc.h"
 
 namespace velkaro {
 
 const std::vector<TabModule>& tabModules() {
     static const std::vector<TabModule> modules = {
-        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), pitModule(), psModule(),
+        dbModule(), dbmModule(), dbuvModule(), xlxcModule(), lcModule(), rcModule(),
+        pitModule(), psModule(), lModule(),   piModule(),  tModule(),
     };
     return modules;
 }

@@ -5,6 +5,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHash>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +25,42 @@
 #include "look.h"
 
 namespace velkaro {
+
+namespace {
+
+// A unit list is as wide as its widest item, as Qt would make it, but
+// measured once per list, font and style instead of by every combo box on
+// every show (and again in a timer after the first frame).
+void fitToUnits(QComboBox* combo, const UnitList& units) {
+    static QHash<QString, int> widths;
+    const QString key = QStringLiteral("%1|%2|%3")
+                            .arg(reinterpret_cast<quintptr>(&units))
+                            .arg(combo->font().key(), combo->style()->name());
+    auto it = widths.find(key);
+    if (it == widths.end()) {
+        const QFontMetrics metrics = combo->fontMetrics();
+        int widest = 0;
+        // Advances add up as laid-out text does for these Latin captions,
+        // without shaping every item.
+        for (const auto& item : units.items) {
+            int width = 0;
+            for (const QChar c : QString::fromStdString(item)) width += metrics.horizontalAdvance(c);
+            widest = std::max(widest, width);
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QSize contents(widest, std::max(14, metrics.height()));
+        it = widths.insert(
+            key, combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width());
+    }
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(0);
+    combo->setIconSize(QSize(0, 0));
+    combo->setMinimumWidth(*it);
+}
+
+}  // namespace
 
 namespace {
 
@@ -116,6 +156,7 @@ QStringList Binder::bind(QWidget* root) {
             QSignalBlocker block(combo);
             combo->clear();
             for (const auto& item : c.units->items) combo->addItem(qs(item));
+            fitToUnits(combo, *c.units);
         }
         if (auto* radio = qobject_cast<QRadioButton*>(w)) joinGroup(radio, c.group);
         // The wheel must not give a unit list the focus; it then would take

@@ -10,6 +10,13 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
 
 namespace velkaro {
 
@@ -47,6 +54,54 @@ QIcon programIcon() {
 
 namespace {
 
+// Milliseconds since the kernel started this process, or -1 where unknown.
+double millisecondsSinceExec() {
+#ifdef __linux__
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) return -1.0;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    // Field 22 of the file is the start time in clock ticks since boot; the
+    // text after the command name begins with field 3.
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+    }
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
+    return (static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9 -
+            std::stod(field) / ticks) *
+           1000.0;
+#else
+    return -1.0;
+#endif
+}
+
+// The resident set of this process in kB, or -1 where unknown.
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+// For start-up measurements: VELKARO_FIRST_FRAME=exit ends the program as soon
+// as the first frame is on the screen, =settle three seconds later; both print
+// the time from exec to the first frame.
+void firstFrameShown() {
+    const char* mode = std::getenv("VELKARO_FIRST_FRAME");
+    if (mode == nullptr) return;
+    std::printf("first frame after %.1f ms, %ld kB resident\n", millisecondsSinceExec(),
+                residentKilobytes());
+    std::fflush(stdout);
+    if (std::string(mode) != "settle") std::_Exit(0);
+    QTimer::singleShot(3000, qApp, [] { std::_Exit(0); });
+}
+
 class FirstFrameWatcher : public QObject {
 public:
     using QObject::QObject;
@@ -56,7 +111,10 @@ protected:
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
             // After this paint has reached the screen.
-            QTimer::singleShot(0, qApp, [] { QApplication::setWindowIcon(programIcon()); });
+            QTimer::singleShot(0, qApp, [] {
+                firstFrameShown();
+                QApplication::setWindowIcon(programIcon());
+            });
             deleteLater();
         }
         return QObject::eventFilter(watched, event);

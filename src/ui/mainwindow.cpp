@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +44,24 @@ constexpr std::array<PageBuilder, 11> kPageBuilders = {
     setUp<Ui::TabL>,  setUp<Ui::TabPi>,  setUp<Ui::TabT>,
 };
 
+// The page control's own tab bar stays hidden: TabRows measures and draws the
+// tabs. Its bar therefore measures nothing; as shipped, it lays out all tabs
+// again on every tab added (a quadratic number of caption measurements at
+// start-up).
+class HiddenTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int) const override { return {1, 1}; }
+    QSize minimumTabSizeHint(int) const override { return {1, 1}; }
+};
+
+class PageControl : public QTabWidget {
+public:
+    explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new HiddenTabBar(this)); }
+};
+
 // The designed client area at 96 dpi; the layouts may make it larger where
 // fonts need more room, never smaller.
 constexpr int kClientWidth = 711;
@@ -64,7 +83,7 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
-    pages_ = new QTabWidget(client);
+    pages_ = new PageControl(client);
     pages_->setObjectName(QStringLiteral("PageControl1"));
     for (const TabSheet& sheet : kTabSheets) {
         auto* page = new QWidget;
@@ -97,7 +116,8 @@ MainWindow::MainWindow(Form& form, QWidget* parent)
     auto* layout = new QVBoxLayout(client);
     layout->addLayout(tabbed, 1);
     layout->addLayout(buttons);
-    fitWindow();
+    // The size is fixed once the first page stands (prepareFirstShow): laying
+    // out the empty pages first would measure everything twice.
 
     setTabOrder(ende_, infoButton_);
     setTabOrder(infoButton_, options_);
@@ -181,14 +201,18 @@ void MainWindow::ensureAllPages() {
     for (int i = 0; i < static_cast<int>(built_.size()); ++i) ensurePage(i);
 }
 
+void MainWindow::prepareFirstShow() {
+    if (shown_) return;
+    shown_ = true;
+    binder_->run([this] {
+        if (onFirstShow) form_.guarded(onFirstShow);
+    });
+    ensurePage(pages_->currentIndex());
+    fitWindow();
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!shown_) {
-        shown_ = true;
-        binder_->run([this] {
-            if (onFirstShow) form_.guarded(onFirstShow);
-        });
-        ensurePage(pages_->currentIndex());
-    }
+    prepareFirstShow();
     QMainWindow::showEvent(event);
 }
 

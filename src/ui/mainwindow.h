@@ -49,6 +49,9 @@ public:
 
     // Hooks of the window's life.
     std::function<void()> onFirstShow;  // FormShow: load settings or defaults
+    // Runs onFirstShow and builds the page it chose; call it before show() so
+    // that the first frame is the finished window. show() does it otherwise.
+    void prepareFirstShow();
     std::function<bool()> onClose;      // FormClose: store settings; false keeps the window open
     std::function<void()> onDestroy;    // FormDestroy: close help windows
 

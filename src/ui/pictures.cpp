@@ -4,6 +4,9 @@
 #include <QEvent>
 #include <QFile>
 #include <QHash>
+#include <QImage>
+#include <QResource>
+#include <QSysInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmapCache>
@@ -11,6 +14,9 @@
 #include <QWidget>
 
 #include "look.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace velkaro {
 
@@ -76,7 +82,88 @@ private:
     }
 };
 
+// The drawing from the build's renderings at this scale, with its ink in the
+// given colour; a null pixmap where the build has none of this size. The
+// rendering is raw pixels: width, height, premultiplied ARGB32 with the ink
+// black, then the ink's coverage per pixel.
 }  // namespace
+
+QPixmap renderedPicture(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
+                        const QColor& ink) {
+    if (!resource.startsWith(QLatin1String(":/pictures/"))) return {};
+    const QResource rendered(QStringLiteral(":/rendered/%1@%2.raw")
+                                 .arg(resource.mid(11))
+                                 .arg(devicePixelRatio, 0, 'g', 4));
+    if (!rendered.isValid()) return {};
+    const QByteArray data = rendered.uncompressedData();
+    const auto number = [&data](int at) {
+        quint32 n = 0;
+        for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<uchar>(data[at + i]);
+        return static_cast<qsizetype>(n);
+    };
+    if (data.size() < 8) return {};
+    const qsizetype width = number(0), height = number(4);
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 ||
+        data.size() != 8 + width * height * 5) {
+        return {};
+    }
+    const QSize logical = (QSizeF(width, height) / devicePixelRatio).toSize();
+    if (!logicalSize.isEmpty() && logicalSize != logical) return {};
+
+    const auto* pixels = reinterpret_cast<const uchar*>(data.constData()) + 8;
+    const uchar* coverage = pixels + width * height * 4;
+    QImage image(static_cast<int>(width), static_cast<int>(height),
+                 QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+            std::memcpy(line, pixels + y * width * 4, static_cast<std::size_t>(width) * 4);
+        } else {
+            for (int x = 0; x < image.width(); ++x) {
+                const uchar* q = pixels + (y * width + x) * 4;
+                line[x] = quint32(q[0]) | quint32(q[1]) << 8 | quint32(q[2]) << 16 |
+                          quint32(q[3]) << 24;
+            }
+        }
+    }
+    // Adding coverage × colour to the black ink gives the ink in that colour
+    // (premultiplied, so the alpha is already right).
+    const int r = ink.red(), g = ink.green(), b = ink.blue();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const uchar* m = coverage + y * width;
+        for (int x = 0; x < image.width(); ++x) {
+            const int c = m[x];
+            if (c == 0) continue;
+            const auto add = [c](int channel, int colour) {
+                return std::min(255, channel + (c * colour + 127) / 255);
+            };
+            const QRgb p = line[x];
+            line[x] = qRgba(add(qRed(p), r), add(qGreen(p), g), add(qBlue(p), b), qAlpha(p));
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QPixmap drawnPicture(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
+                     const QColor& ink) {
+    QByteArray source = svgSource(resource);
+    const QByteArray inkName = ink.name(QColor::HexRgb).toLatin1();
+    if (inkName != kBlack) source.replace(kBlack, inkName);
+    QSvgRenderer renderer(source);
+    if (!renderer.isValid()) return {};
+    if (logicalSize.isEmpty()) logicalSize = renderer.defaultSize();
+    QPixmap pixmap(logicalSize * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
+    painter.end();
+    return pixmap;
+}
 
 QPixmap svgPixmap(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
                   const QColor& ink) {
@@ -88,20 +175,9 @@ QPixmap svgPixmap(const QString& resource, QSize logicalSize, qreal devicePixelR
                             .arg(ink.rgba(), 8, 16);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) return pixmap;
-    QByteArray source = svgSource(resource);
-    const QByteArray inkName = ink.name(QColor::HexRgb).toLatin1();
-    if (inkName != kBlack) source.replace(kBlack, inkName);
-    QSvgRenderer renderer(source);
-    if (!renderer.isValid()) return {};
-    if (logicalSize.isEmpty()) logicalSize = renderer.defaultSize();
-    pixmap = QPixmap(logicalSize * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
-    painter.end();
-    QPixmapCache::insert(key, pixmap);
+    pixmap = renderedPicture(resource, logicalSize, devicePixelRatio, ink);
+    if (pixmap.isNull()) pixmap = drawnPicture(resource, logicalSize, devicePixelRatio, ink);
+    if (!pixmap.isNull()) QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

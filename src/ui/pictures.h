@@ -6,7 +6,8 @@
 // drawing stands for the palette's text colour, so the lines read on a light and
 // on a dark window; every other colour (the red markers) is drawn as it is. A
 // drawing is rendered once per size, screen scale and colour, then taken from
-// the cache, and again when the palette changes.
+// the cache, and again when the palette changes. At the usual screen scales the
+// build has rendered it already, so start-up parses no SVG.
 //
 // Notes: a QLabel with the dynamic property "note" set to true is drawn as a
 // small card: cream in a light palette, a shade off the window in a dark one,
@@ -24,6 +25,13 @@ namespace velkaro {
 // its black drawn in `ink`.
 QPixmap svgPixmap(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
                   const QColor& ink = Qt::black);
+
+// The two ways to a drawing: the build's rendering at the usual screen scales
+// (null where there is none of this scale and size), and drawing the SVG.
+QPixmap renderedPicture(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
+                        const QColor& ink);
+QPixmap drawnPicture(const QString& resource, QSize logicalSize, qreal devicePixelRatio,
+                     const QColor& ink);
 
 // Fills every picture label below `root` and keeps it following the palette.
 void showPictures(QWidget* root);

@@ -30,7 +30,7 @@ protected:
         const QPoint offset = mapTo(window(), QPoint()) - rows_->mapTo(window(), QPoint());
         QPainter painter(this);
         painter.translate(-offset);
-        rows_->paintTabs(&painter, event->rect().translated(offset));
+        rows_->paintTabs(&painter, event->rect().translated(offset), true);
     }
 
 private:
@@ -517,7 +517,7 @@ const TabRows::Rows& TabRows::rows() const {
     return rows_;
 }
 
-void TabRows::paintTabs(QPainter* painter, const QRect& area) const {
+void TabRows::paintTabs(QPainter* painter, const QRect& area, bool shapesOnly) const {
     if (!tabs_) return;
     const Rows& r = rows();
     const int count = static_cast<int>(r.row.size());
@@ -553,6 +553,10 @@ void TabRows::paintTabs(QPainter* painter, const QRect& area) const {
                 if (hasFocus()) option.state |= QStyle::State_HasFocus;
             }
             if (i == hovered_) option.state |= QStyle::State_MouseOver;
+            if (shapesOnly) {
+                style()->drawControl(QStyle::CE_TabBarTabShape, &option, painter, this);
+                continue;
+            }
             style()->drawControl(QStyle::CE_TabBarTab, &option, painter, this);
             if (i == current) paintCurrentMark(painter, option.rect);
         }

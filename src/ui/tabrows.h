@@ -79,7 +79,9 @@ private:
     int overlap() const;
     Rows layoutRows(int width) const;
     const Rows& rows() const;
-    void paintTabs(QPainter* painter, const QRect& area) const;
+    // `shapesOnly`: the tabs' shapes without captions and marks (the joint
+    // shows only the tabs' lower edge).
+    void paintTabs(QPainter* painter, const QRect& area, bool shapesOnly = false) const;
     void paintCurrentMark(QPainter* painter, const QRect& tab) const;
     void currentChanged(int index);
     void setHovered(int index);

@@ -84,12 +84,19 @@ TEST_P(WindowProperties, ValidEntriesOnEveryTabNeverShowInfinityOrNan) {
             const FieldSpec& f = *form.fieldOfEdit(edit);
             const std::string typed = validText(f, random);
             form.userEdit(edit, typed);
-            const std::size_t refused = sink.errors.size();
+            const std::size_t before = sink.errors.size();
             form.pressEnter(edit);
             // Within the limits as typed: never refused (the other fields may
             // still make the result undefined, which the general report says).
-            EXPECT_EQ(sink.errors.size(), refused)
-                << edit << " = " << typed << ": " << sink.errors.back();
+            // A matching network may tell why it computes with other values
+            // (Z1 and Z2 swapped, a Q below the minimum replaced).
+            for (std::size_t i = before; i < sink.errors.size(); ++i) {
+                const std::string& m = sink.errors[i];
+                EXPECT_TRUE(m.find("ausserhalb") == std::string::npos &&
+                            m.find("nicht richtig") == std::string::npos &&
+                            m.find("keine Gleitkommazahl") == std::string::npos)
+                    << edit << " = " << typed << ": " << m;
+            }
             expectEveryEditFinite(edit + " = " + typed);
             if (!f.selector.empty()) {
                 form.enter(f.selector);
