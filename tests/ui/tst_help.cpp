@@ -106,16 +106,14 @@ void HelpTest::containersAndFieldsGiveTheirContexts() {
     MainWindow window(form);
     window.ensureAllPages();
     QTabWidget* pages = window.pageControl();
-    QStringList withoutFields;
     for (int i = 0; i < pages->count(); ++i) {
         const TabSheet& sheet = kTabSheets[static_cast<std::size_t>(i)];
         QWidget* page = pages->widget(i);
         QCOMPARE(helpContextOfWidget(page), sheet.helpContext);
         const auto edits = page->findChildren<QLineEdit*>();
-        if (edits.isEmpty()) withoutFields << QString::fromUtf8(sheet.caption);
+        QVERIFY2(!edits.isEmpty(), sheet.caption);
         for (QLineEdit* edit : edits) QCOMPARE(helpContextOfWidget(edit), sheet.helpContext);
     }
-    if (!withoutFields.isEmpty()) qInfo() << "tabs without fields yet:" << withoutFields;
     QCOMPARE(helpContextOfWidget(pages->tabBar()), kPageControlHelpContext);
     QCOMPARE(helpContextOfWidget(window.findChild<QWidget*>("PageControl1Tabs")),
              kPageControlHelpContext);
@@ -157,7 +155,7 @@ void HelpTest::f1OnAFieldOfEveryTabOpensItsTopic() {
         QVERIFY(help->window()->isVisible());
         ++checked;
     }
-    QVERIFY(checked >= 7);
+    QCOMPARE(checked, pages->count());
     // F1 on the tab row shows the page control's topic.
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
