@@ -65,6 +65,7 @@ HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    // Pages, their style sheet and pictures (already resolved against the page).
     if (name.scheme() == QLatin1String("qthelp")) return engine_->fileData(name);
     return QTextBrowser::loadResource(type, name);
 }

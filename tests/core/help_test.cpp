@@ -63,6 +63,10 @@ TEST(HelpTopics, EveryContextOfTheWindowHasItsOwnTopic) {
         ASSERT_FALSE(html.empty()) << topic->page;
         EXPECT_NE(html.find("<title>" + std::string(topic->title) + "</title>"), std::string::npos)
             << topic->page;
+        // The viewer reads a style sheet only when its type is named.
+        EXPECT_NE(html.find("<link rel=\"stylesheet\" type=\"text/css\" href=\"hilfe.css\">"),
+                  std::string::npos)
+            << topic->page;
     }
     EXPECT_EQ(pages.size(), kHelpTopics.size()) << "two contexts share a page";
     // Each tab's topic is named like the tab.
