@@ -142,6 +142,10 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent) : QWidget(paren
     auto* searchPage = new QWidget;
     QHelpSearchQueryWidget* query = searchEngine->queryWidget();
     query->setObjectName(QStringLiteral("HelpSearchQuery"));
+    if (auto* input = query->findChild<QLineEdit*>()) {
+        input->setObjectName(QStringLiteral("HelpSearchInput"));
+        input->setAccessibleName(QStringLiteral("Volltextsuche"));
+    }
     QHelpSearchResultWidget* results = searchEngine->resultWidget();
     results->setObjectName(QStringLiteral("HelpSearchResults"));
     connect(query, &QHelpSearchQueryWidget::search, this, &HelpWindow::runSearch);
