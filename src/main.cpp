@@ -51,11 +51,11 @@ int main(int argc, char* argv[]) {
     window.sink().helpHandler = [&help](int context) { help.showContext(context); };
     window.onDestroy = [&help] { help.closeAll(); };
     help.installF1(&window);
-    help.checkAtStartup(window.sink());
     window.onFirstShow = [&] {
         settings.loadOrDefaults(form);
         // Told once the window stands, so the user sees what the message is about.
         QTimer::singleShot(0, &window, [&] {
+            help.checkAtStartup(window.sink());
             for (const std::string& notice : settings.takeNotices())
                 window.sink().plainMessage(notice);
         });
