@@ -188,7 +188,15 @@ void HelpSystem::showContext(int context) {
         if (window_->showPage(page)) {
             result = QStringLiteral("angezeigt");
         } else {
-            result = QStringLiteral("Fehler: ") + window_->error();
+            // A damaged help file or a missing database driver: say so instead of
+            // showing nothing, and start afresh on the next request.
+            const QString error = window_->error();
+            result = QStringLiteral("Fehler: ") + error;
+            closeAll();
+            if (sink_ != nullptr) {
+                sink_->plainMessage("Die Hilfe kann nicht angezeigt werden.\r" +
+                                    QDir::toNativeSeparators(error).toStdString());
+            }
         }
     }
     log_->write(QStringLiteral("Hilfe Kontext %1 -> %2: %3").arg(context).arg(page, result));

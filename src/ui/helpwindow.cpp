@@ -89,7 +89,7 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent) : QWidget(paren
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     engine_ = new QHelpEngine(collectionFile(), this);
-    const bool ready = setUpEngine(helpFile);
+    ready_ = setUpEngine(helpFile);
 
     browser_ = new HelpBrowser(engine_, this);
     browser_->setObjectName(QStringLiteral("HelpTopic"));
@@ -186,9 +186,9 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent) : QWidget(paren
 
     // The full-text index is built in the background, anew for a newly
     // registered file, otherwise only where it is missing.
-    if (ready && reindex_) {
+    if (ready_ && reindex_) {
         searchEngine->reindexDocumentation();
-    } else if (ready) {
+    } else if (ready_) {
         searchEngine->scheduleIndexDocumentation();
     }
 }
@@ -224,6 +224,8 @@ bool HelpWindow::setUpEngine(const QString& helpFile) {
 }
 
 bool HelpWindow::showPage(const QString& page) {
+    // Not what another copy of the program registered before: this one's file.
+    if (!ready_) return false;
     const QUrl url = pageUrl(page);
     if (engine_->findFile(url).isEmpty()) {
         if (error_.isEmpty()) error_ = QStringLiteral("Seite fehlt: ") + url.toString();

@@ -59,6 +59,7 @@ private:
     QPushButton* back_ = nullptr;
     QPushButton* forward_ = nullptr;
     QString error_;
+    bool ready_ = false;
     bool reindex_ = false;
     bool indexing_ = false;
     bool searchPending_ = false;

@@ -293,6 +293,21 @@ void HelpTest::missingHelpFileIsNamedAtStartAndOnF1() {
     QCOMPARE(sink.plain.size(), 2);
     QCOMPARE(sink.plain.last(), sink.plain.first());
     QVERIFY(help.window() == nullptr);
+    // A file that is no help file: F1 says why nothing is shown.
+    {
+        QFile broken(expected);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("kein Hilfe-Archiv");
+    }
+    HelpSystem damaged(dir.path(), {}, {});
+    Recorder told;
+    QVERIFY(damaged.checkAtStartup(told));
+    damaged.showContext(120);
+    QCOMPARE(told.plain.size(), 1);
+    QCOMPARE(told.plain.first(), QStringLiteral("Die Hilfe kann nicht angezeigt werden.\r") +
+                                     QStringLiteral("Hilfe-Datei nicht lesbar: ") + expected);
+    QVERIFY(damaged.window() == nullptr);
+    QVERIFY(QFile::remove(expected));
     // Found beside the program: no message.
     QVERIFY(QFile::copy(helpFileBeside(buildDir()), expected));
     HelpSystem found(dir.path(), {}, {});
