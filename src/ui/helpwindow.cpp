@@ -224,7 +224,8 @@ bool HelpWindow::setUpEngine(const QString& helpFile) {
 }
 
 bool HelpWindow::showPage(const QString& page) {
-    // Not what another copy of the program registered before: this one's file.
+    // Without this copy's help file the register may still hold another copy's:
+    // nothing is shown from that.
     if (!ready_) return false;
     const QUrl url = pageUrl(page);
     if (engine_->findFile(url).isEmpty()) {
