@@ -137,11 +137,11 @@ def main():
         label = base[1].name
         ratio = statistics.median(w / l for w, l in zip(walls[default.name], walls[label]))
 
-        print(f"{'':32} {'to first frame':>15} {'after it':>10} {'RSS at frame':>13}")
+        print(f"{'':38} {'to first frame':>15} {'after it':>10} {'RSS at frame':>13}")
         for p, first, after in rows:
             mem = f"{statistics.median(rss[p.name]) / 1024:.1f} MB" if p.name in rss else ""
             aft = f"{after / 1e6:.1f} M" if after is not None else ""
-            print(f"{p.name:32} {first / 1e6:13.1f} M {aft:>10} {mem:>13}")
+            print(f"{p.name:38} {first / 1e6:13.1f} M {aft:>10} {mem:>13}")
         print(f"wall clock to the first frame, program / one-label window: {ratio:.3f} "
               f"(median of {a.rounds} paired rounds; label window "
               f"{statistics.median(walls[label]) * 1000:.0f} ms)")

@@ -1,7 +1,10 @@
 #include "calc/matching.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
+
+#include "calc/units.h"
 
 #include "core/errors.h"
 #include "core/numtext.h"
@@ -75,6 +78,83 @@ void writeResults(Form& form, std::initializer_list<Result> results) {
 
 std::string lossText(const Form& form, double dB) {
     return withOneBlank(formatFixed(checkedDouble(dB), 4, form.state.LocaleDecimalSeparator));
+}
+
+void qualityCheckClick(Form& form, const QTab& tab) {
+    const bool on = form.checked(tab.checkQC);
+    form.setFontColour(tab.qc, on ? colour::kBlack : colour::kSilver);
+    form.setEnabled(tab.qc, on);
+    // While the settings load, the result texts that follow in the file are
+    // what the tab shows; a computation now would be overwritten by them.
+    if (form.state.LoadingSettings) return;
+    form.guarded([&form, &tab] { tab.lossAndBandwidth(form); });
+}
+
+void reformatInputs(Form& form, const QTab& tab) {
+    form.reformatPlain(tab.q);
+    for (const Input& in : {tab.f, tab.z1, tab.z2}) form.restep(in.edit, in.selector);
+    form.reformatPlain(tab.ql);
+    form.reformatPlain(tab.qc);
+}
+
+void buildQTab(Form& form, const QTab& tab) {
+    addFactoryEdits(form, tab.texts);
+    form.addSelector(tab.f.selector, units::kHertz, 6);         // MHz
+    form.addSelector(tab.z1.selector, units::kOhm, tab.z1Unit);
+    form.addSelector(tab.z2.selector, units::kOhm, kNoPrefix);  // Ohm
+    for (const auto& [edit, text] : tab.unitTexts) form.addEdit(edit, text).readOnly = true;
+    for (const FactoryText& t : tab.texts) {
+        const std::string name = t.edit;
+        for (const char* prefix : tab.resultPrefixes) {
+            if (name.rfind(prefix, 0) == 0) form.setReadOnly(name, true);
+        }
+    }
+    form.addPicture(tab.highPassPicture);
+    form.addPicture(tab.lowPassPicture);
+
+    // The first call of either mode handler after start-up comes from the
+    // settings or the factory defaults marking the stored mode: it only spends
+    // this flag. Each tab has its own.
+    auto firstModeCall = std::make_shared<bool>(true);
+    const auto modeHandler = [&form, firstModeCall](void (*handler)(Form&)) {
+        return [&form, firstModeCall, handler] {
+            if (*firstModeCall) {
+                *firstModeCall = false;
+                return;
+            }
+            form.guarded([&form, handler] { handler(form); });
+        };
+    };
+    form.addRadio(tab.proposed, tab.modeGroup, modeHandler(tab.proposedClick));
+    form.addRadio(tab.entered, tab.modeGroup, modeHandler(tab.enteredClick));
+    form.addCheck(tab.checkQC, [&form, click = tab.checkClick] { click(form); });
+
+    const std::string reformat = tab.reformat;
+    addRangedField(form, {tab.f.edit, tab.f.selector, "1e-16", "1e+16", " Hertz", tab.computeF},
+                   reformat);
+    addRangedField(form, {tab.z1.edit, tab.z1.selector, "1e-6", "1e+9", " Ohm", tab.computeZ1},
+                   reformat);
+    addRangedField(form, {tab.z2.edit, tab.z2.selector, "1e-6", "1e+9", " Ohm", tab.computeZ2},
+                   reformat);
+    form.addField({.edit = tab.q,
+                   .lower = "1e-3",
+                   .upper = "1e4",
+                   .form = RangeForm::BTight,
+                   .compute = [&form, compute = tab.computeQ](double q) { compute(form, q); },
+                   .reformat = reformat});
+    // The qualities reformat the tab first and then compute loss and
+    // bandwidth from the rounded texts.
+    for (const char* quality : {tab.ql, tab.qc}) {
+        form.addField({.edit = quality,
+                       .lower = "0",
+                       .upper = "1000",
+                       .compute = [&form, &tab](double) {
+                           form.reformat(tab.reformat);
+                           tab.lossAndBandwidth(form);
+                       }});
+    }
+    form.addReformat(reformat, [&form, procedure = tab.reformatProcedure] { procedure(form); });
+    setCaptions(form, tab.captions);
 }
 
 }  // namespace velkaro::matching

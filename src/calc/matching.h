@@ -6,9 +6,12 @@
 // bandwidths.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "calc/tabs.h"
 #include "core/form.h"
 
 namespace velkaro::matching {
@@ -56,5 +59,44 @@ void writeResults(Form& form, std::initializer_list<Result> results);
 
 // A loss in dB: always four decimals, whatever the decimal places.
 std::string lossText(const Form& form, double dB);
+
+// A matching-network tab with an operating Q (Pi and T): the same controls,
+// built the same way, named after the tab.
+struct QTab {
+    Input f, z1, z2;
+    const char* q;
+    const char* ql;
+    const char* qc;
+    const char* checkQC;
+    const char* proposed;  // "Vorgabe"
+    const char* entered;   // "Eingabe"
+    const char* modeGroup;
+    const char* highPassPicture;
+    const char* lowPassPicture;
+    const char* resultPrefixes[2];  // the result edits of both networks begin so
+    int z1Unit;                     // the Z1 list's first item
+    const char* reformat;
+    std::span<const FactoryText> texts;
+    std::span<const std::pair<const char*, const char*>> unitTexts;  // result units
+    std::span<const FieldCaption> captions;
+    void (*computeF)(Form&, double);
+    void (*computeZ1)(Form&, double);
+    void (*computeZ2)(Form&, double);
+    void (*computeQ)(Form&, double);
+    void (*lossAndBandwidth)(Form&);  // after a quality or the check box
+    void (*proposedClick)(Form&);
+    void (*enteredClick)(Form&);
+    void (*checkClick)(Form&);         // calls qualityCheckClick
+    void (*reformatProcedure)(Form&);  // calls reformatInputs
+};
+
+// Adds the tab's controls, fields, mode buttons, check box and reformat.
+void buildQTab(Form& form, const QTab& tab);
+
+// The check box: the capacitors' quality counts only while it is checked.
+void qualityCheckClick(Form& form, const QTab& tab);
+
+// The reformat of the inputs: Q, F, Z1, Z2, QL, QC.
+void reformatInputs(Form& form, const QTab& tab);
 
 }  // namespace velkaro::matching

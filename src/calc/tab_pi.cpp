@@ -1,8 +1,8 @@
 #include "calc/tab_pi.h"
 
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "calc/constants.h"
 #include "calc/matching.h"
@@ -17,7 +17,7 @@ namespace {
 
 using matching::Input;
 
-const std::string kReformat = "Pi_Eingaben_formatieren";
+constexpr const char* kReformat = "Pi_Eingaben_formatieren";
 
 constexpr Input kF{"Pi_E_F", "Pi_C_F"};
 constexpr Input kZ1{"Pi_E_Z1", "Pi_C_Z1"};
@@ -208,83 +208,50 @@ void Pi_RB_EingabeClick(Form& form) {
     Pi_Daempfung_Bandbreite_berechnen(form);
 }
 
-// The capacitors' quality counts only while the box is checked.
-void Pi_CB_QCClick(Form& form) {
-    const bool on = form.checked(kCheckQC);
-    form.setFontColour(kQC, on ? colour::kBlack : colour::kSilver);
-    form.setEnabled(kQC, on);
-    // While the settings load, the result texts that follow in the file are
-    // what the tab shows; a computation now would be overwritten by them.
-    if (form.state.LoadingSettings) return;
-    form.guarded([&form] { Pi_Daempfung_Bandbreite_berechnen(form); });
-}
-
-void Pi_Eingaben_formatieren(Form& form) {
-    form.reformatPlain(kQ);
-    for (const Input& in : {kF, kZ1, kZ2}) form.restep(in.edit, in.selector);
-    form.reformatPlain(kQL);
-    form.reformatPlain(kQC);
-}
-
 constexpr FieldCaption kCaptions[] = {
     {"Pi_E_F", "Frequenz F"},        {"Pi_E_Z1", "Impedanz Z1"}, {"Pi_E_Z2", "Impedanz Z2"},
     {"Pi_E_Q", "Betriebsg\u00fcte"}, {"Pi_E_QL", "G\u00fcte L"}, {"Pi_E_QC", "G\u00fcte C"},
 };
 
-void build(Form& form) {
-    addFactoryEdits(form, kTexts);
-    form.addSelector(kF.selector, units::kHertz, 6);         // MHz
-    form.addSelector(kZ1.selector, units::kOhm, 7);          // kOhm
-    form.addSelector(kZ2.selector, units::kOhm, kNoPrefix);  // Ohm
-    for (const auto& [edit, text] : kUnitTexts) form.addEdit(edit, text).readOnly = true;
-    for (const FactoryText& t : kTexts) {
-        const std::string name = t.edit;
-        if (name.rfind("Pi_E_HP_", 0) == 0 || name.rfind("Pi_E_TP_", 0) == 0)
-            form.setReadOnly(name, true);
-    }
-    form.addPicture("Pi_Image_HP");  // high-pass schematic
-    form.addPicture("Pi_Image_TP");  // low-pass schematic
+void Pi_CB_QCClick(Form& form);
+void Pi_Eingaben_formatieren(Form& form);
 
-    // The first call of either mode handler after start-up comes from the
-    // settings or the factory defaults marking the stored mode: it only
-    // spends this flag. The flag is this tab's own; the T tab has another.
-    auto firstModeCall = std::make_shared<bool>(true);
-    const auto modeHandler = [&form, firstModeCall](void (*handler)(Form&)) {
-        return [&form, firstModeCall, handler] {
-            if (*firstModeCall) {
-                *firstModeCall = false;
-                return;
-            }
-            form.guarded([&form, handler] { handler(form); });
-        };
-    };
-    form.addRadio(kProposed, "Pi_GB_Q", modeHandler(Pi_RB_VorgabeClick));
-    form.addRadio(kEntered, "Pi_GB_Q", modeHandler(Pi_RB_EingabeClick));
-    form.addCheck(kCheckQC, [&form] { Pi_CB_QCClick(form); });
+constexpr matching::QTab kTab{
+    .f = kF,
+    .z1 = kZ1,
+    .z2 = kZ2,
+    .q = kQ,
+    .ql = kQL,
+    .qc = kQC,
+    .checkQC = kCheckQC,
+    .proposed = kProposed,
+    .entered = kEntered,
+    .modeGroup = "Pi_GB_Q",
+    .highPassPicture = "Pi_Image_HP",
+    .lowPassPicture = "Pi_Image_TP",
+    .resultPrefixes = {"Pi_E_HP_", "Pi_E_TP_"},
+    .z1Unit = 7,
+    .reformat = kReformat,
+    .texts = kTexts,
+    .unitTexts = kUnitTexts,
+    .captions = kCaptions,
+    .computeF = Pi_F_Berechnung,
+    .computeZ1 = Pi_Z1_Berechnung,
+    .computeZ2 = Pi_Z2_Berechnung,
+    .computeQ = Pi_Q_Berechnung,
+    .lossAndBandwidth = Pi_Daempfung_Bandbreite_berechnen,
+    .proposedClick = Pi_RB_VorgabeClick,
+    .enteredClick = Pi_RB_EingabeClick,
+    .checkClick = Pi_CB_QCClick,
+    .reformatProcedure = Pi_Eingaben_formatieren,
+};
 
-    addRangedField(form, {kF.edit, kF.selector, "1e-16", "1e+16", " Hertz", Pi_F_Berechnung},
-                   kReformat);
-    addRangedField(form, {kZ1.edit, kZ1.selector, "1e-6", "1e+9", " Ohm", Pi_Z1_Berechnung},
-                   kReformat);
-    addRangedField(form, {kZ2.edit, kZ2.selector, "1e-6", "1e+9", " Ohm", Pi_Z2_Berechnung},
-                   kReformat);
-    form.addField({.edit = kQ,
-                   .lower = "1e-3",
-                   .upper = "1e4",
-                   .form = RangeForm::BTight,
-                   .compute = [&form](double q) { Pi_Q_Berechnung(form, q); },
-                   .reformat = kReformat});
-    // The qualities reformat the tab first and then compute loss and
-    // bandwidth from the rounded texts.
-    for (const char* quality : {kQL, kQC}) {
-        form.addField({.edit = quality, .lower = "0", .upper = "1000", .compute = [&form](double) {
-                           form.reformat(kReformat);
-                           Pi_Daempfung_Bandbreite_berechnen(form);
-                       }});
-    }
-    form.addReformat(kReformat, [&form] { Pi_Eingaben_formatieren(form); });
-    setCaptions(form, kCaptions);
-}
+// The capacitors' quality counts only while the box is checked.
+void Pi_CB_QCClick(Form& form) { matching::qualityCheckClick(form, kTab); }
+
+void Pi_Eingaben_formatieren(Form& form) { matching::reformatInputs(form, kTab); }
+
+void build(Form& form) { matching::buildQTab(form, kTab); }
 
 std::vector<SettingsSection> sections() {
     SettingsSection s{.name = "Pi-Netz"};

@@ -1,7 +1,6 @@
 #include "calc/tab_t.h"
 
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,7 +18,7 @@ namespace {
 
 using matching::Input;
 
-const std::string kReformat = "T_Eingaben_formatieren";
+constexpr const char* kReformat = "T_Eingaben_formatieren";
 
 constexpr Input kF{"T_E_F", "T_C_F"};
 constexpr Input kZ1{"T_E_Z1", "T_C_Z1"};
@@ -198,81 +197,50 @@ void T_RB_EingabeClick(Form& form) {
     designAndShow(form, f, z1, z2, q);
 }
 
-void T_CB_QCClick(Form& form) {
-    const bool on = form.checked(kCheckQC);
-    form.setFontColour(kQC, on ? colour::kBlack : colour::kSilver);
-    form.setEnabled(kQC, on);
-    // While the settings load, the result texts that follow in the file are
-    // what the tab shows; a computation now would be overwritten by them.
-    if (form.state.LoadingSettings) return;
-    form.guarded([&form] { T_aundB_Vorgaben(form); });
-}
-
-void T_Eingaben_formatieren(Form& form) {
-    form.reformatPlain(kQ);
-    for (const Input& in : {kF, kZ1, kZ2}) form.restep(in.edit, in.selector);
-    form.reformatPlain(kQL);
-    form.reformatPlain(kQC);
-}
-
 constexpr FieldCaption kCaptions[] = {
     {"T_E_F", "Frequenz F"},        {"T_E_Z1", "Impedanz Z1"}, {"T_E_Z2", "Impedanz Z2"},
     {"T_E_Q", "Betriebsg\u00fcte"}, {"T_E_QL", "G\u00fcte L"}, {"T_E_QC", "G\u00fcte C"},
 };
 
-void build(Form& form) {
-    addFactoryEdits(form, kTexts);
-    form.addSelector(kF.selector, units::kHertz, 6);         // MHz
-    form.addSelector(kZ1.selector, units::kOhm, kNoPrefix);  // Ohm
-    form.addSelector(kZ2.selector, units::kOhm, kNoPrefix);  // Ohm
-    for (const auto& [edit, text] : kUnitTexts) form.addEdit(edit, text).readOnly = true;
-    for (const FactoryText& t : kTexts) {
-        const std::string name = t.edit;
-        if (name.rfind("T_E_HP_", 0) == 0 || name.rfind("T_E_TP_", 0) == 0)
-            form.setReadOnly(name, true);
-    }
-    form.addPicture("T_Image_HP");  // high-pass schematic
-    form.addPicture("T_Image_TP");  // low-pass schematic
+void T_CB_QCClick(Form& form);
+void T_Eingaben_formatieren(Form& form);
 
-    // The first call of either mode handler after start-up only spends this
-    // flag (the settings or the factory defaults marking the stored mode). It
-    // is this tab's own; the Pi tab has another.
-    auto firstModeCall = std::make_shared<bool>(true);
-    const auto modeHandler = [&form, firstModeCall](void (*handler)(Form&)) {
-        return [&form, firstModeCall, handler] {
-            if (*firstModeCall) {
-                *firstModeCall = false;
-                return;
-            }
-            form.guarded([&form, handler] { handler(form); });
-        };
-    };
-    form.addRadio(kProposed, "T_GB_Q", modeHandler(T_RB_VorgabeClick));
-    form.addRadio(kEntered, "T_GB_Q", modeHandler(T_RB_EingabeClick));
-    form.addCheck(kCheckQC, [&form] { T_CB_QCClick(form); });
+constexpr matching::QTab kTab{
+    .f = kF,
+    .z1 = kZ1,
+    .z2 = kZ2,
+    .q = kQ,
+    .ql = kQL,
+    .qc = kQC,
+    .checkQC = kCheckQC,
+    .proposed = kProposed,
+    .entered = kEntered,
+    .modeGroup = "T_GB_Q",
+    .highPassPicture = "T_Image_HP",
+    .lowPassPicture = "T_Image_TP",
+    .resultPrefixes = {"T_E_HP_", "T_E_TP_"},
+    .z1Unit = kNoPrefix,
+    .reformat = kReformat,
+    .texts = kTexts,
+    .unitTexts = kUnitTexts,
+    .captions = kCaptions,
+    .computeF = T_F_Berechnung,
+    .computeZ1 = T_Z1_Berechnung,
+    .computeZ2 = T_Z2_Berechnung,
+    .computeQ = T_Q_Berechnung,
+    .lossAndBandwidth = T_aundB_Vorgaben,
+    .proposedClick = T_RB_VorgabeClick,
+    .enteredClick = T_RB_EingabeClick,
+    .checkClick = T_CB_QCClick,
+    .reformatProcedure = T_Eingaben_formatieren,
+};
 
-    form.addField({.edit = kQ,
-                   .lower = "1e-3",
-                   .upper = "1e4",
-                   .form = RangeForm::BTight,
-                   .compute = [&form](double q) { T_Q_Berechnung(form, q); },
-                   .reformat = kReformat});
-    addRangedField(form, {kF.edit, kF.selector, "1e-16", "1e+16", " Hertz", T_F_Berechnung},
-                   kReformat);
-    addRangedField(form, {kZ1.edit, kZ1.selector, "1e-6", "1e+9", " Ohm", T_Z1_Berechnung},
-                   kReformat);
-    addRangedField(form, {kZ2.edit, kZ2.selector, "1e-6", "1e+9", " Ohm", T_Z2_Berechnung},
-                   kReformat);
-    // The qualities reformat the tab first and then compute loss and bandwidth.
-    for (const char* quality : {kQL, kQC}) {
-        form.addField({.edit = quality, .lower = "0", .upper = "1000", .compute = [&form](double) {
-                           form.reformat(kReformat);
-                           T_aundB_Vorgaben(form);
-                       }});
-    }
-    form.addReformat(kReformat, [&form] { T_Eingaben_formatieren(form); });
-    setCaptions(form, kCaptions);
-}
+// The capacitors' quality counts only while the box is checked.
+void T_CB_QCClick(Form& form) { matching::qualityCheckClick(form, kTab); }
+
+void T_Eingaben_formatieren(Form& form) { matching::reformatInputs(form, kTab); }
+
+void build(Form& form) { matching::buildQTab(form, kTab); }
 
 std::vector<SettingsSection> sections() {
     SettingsSection s{.name = "T-Netz"};

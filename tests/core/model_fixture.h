@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "calc/window.h"
 #include "core/form.h"
+#include "core/numtext.h"
+#include "core/prefix.h"
 
 namespace velkaro::testing {
 
@@ -35,6 +38,11 @@ inline std::string local(std::string s, char sep) {
     return s;
 }
 
+// a and b agree within `relative` of the larger.
+inline bool near(long double a, long double b, long double relative) {
+    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
+}
+
 // The whole window model with three places, its messages recorded; the
 // parameter is the decimal separator the user works with.
 class WindowModelTest : public ::testing::TestWithParam<char> {
@@ -55,6 +63,15 @@ protected:
     void enter(const std::string& edit, const std::string& text) {
         type(edit, text);
         form.pressEnter(edit);
+    }
+    // Chooses an item of a unit list as the user does: into the list, then pick.
+    void choose(const std::string& selector, int index) {
+        form.enter(selector);
+        form.chooseItem(selector, index);
+    }
+    // The value a field shows, in base units.
+    long double shownValue(const std::string& edit, const std::string& selector) const {
+        return *parseNumber(form.text(edit), sep()) * PrefixFactor(form.index(selector));
     }
     void expectField(const std::string& edit, const std::string& text,
                      const char* selector = nullptr, int index = 0) const {

@@ -26,6 +26,7 @@
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
 using velkaro::testing::WindowModelTest;
+using velkaro::testing::near;
 
 namespace {
 
@@ -61,10 +62,6 @@ long double deliveredPower(long double z1, long double z2, Complex shunt, Comple
     const Complex uin = u0 * zin / (zin + z1);
     const Complex iload = uin / (series + z2);
     return std::norm(iload) * z2;
-}
-
-bool near(long double a, long double b, long double relative) {
-    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
 }
 
 }  // namespace
@@ -202,10 +199,6 @@ protected:
         return snapshot(all, kSelectors);
     }
     std::vector<std::string> results() const { return snapshot(kResults, {}); }
-    void choose(const std::string& selector, int index) {
-        form.enter(selector);
-        form.chooseItem(selector, index);
-    }
     void expectQuiet() const {
         EXPECT_TRUE(sink.errors.empty()) << sink.errors.front();
         EXPECT_TRUE(sink.general.empty()) << sink.general.front();

@@ -25,14 +25,11 @@
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
 using velkaro::testing::WindowModelTest;
+using velkaro::testing::near;
 
 namespace {
 
 using Complex = std::complex<long double>;
-
-bool near(long double a, long double b, long double relative) {
-    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
-}
 
 }  // namespace
 
@@ -138,13 +135,6 @@ protected:
     }
 
     std::vector<std::string> shown() const { return snapshot(kEdits, kSelectors); }
-    void choose(const std::string& selector, int index) {
-        form.enter(selector);
-        form.chooseItem(selector, index);
-    }
-    long double shownValue(const std::string& edit, const std::string& selector) const {
-        return *parseNumber(form.text(edit), sep()) * PrefixFactor(form.index(selector));
-    }
     // A result pair: value text and unit text.
     void expectPair(const std::string& value, const std::string& text, const std::string& unit) {
         EXPECT_EQ(form.text(value), local(text)) << value;

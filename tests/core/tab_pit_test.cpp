@@ -106,10 +106,6 @@ protected:
     using WindowModelTest::local;
 
     // Focus into the selector (remembers its item), then the user's choice.
-    void choose(const std::string& selector, int index) {
-        form.enter(selector);
-        form.chooseItem(selector, index);
-    }
     std::vector<std::pair<std::string, std::string>> results() const {
         std::vector<std::pair<std::string, std::string>> shown;
         for (const auto& [value, unit] : kResults)

@@ -24,14 +24,11 @@
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
 using velkaro::testing::WindowModelTest;
+using velkaro::testing::near;
 
 namespace {
 
 using Complex = std::complex<long double>;
-
-bool near(long double a, long double b, long double relative) {
-    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
-}
 
 }  // namespace
 
@@ -117,14 +114,6 @@ protected:
     }
 
     std::vector<std::string> shown() const { return snapshot(kEdits, kSelectors); }
-    void choose(const std::string& selector, int index) {
-        form.enter(selector);
-        form.chooseItem(selector, index);
-    }
-    // The value a field shows, in base units.
-    long double shownValue(const std::string& edit, const std::string& selector) const {
-        return *parseNumber(form.text(edit), sep()) * PrefixFactor(form.index(selector));
-    }
     void expectQuiet() const {
         EXPECT_TRUE(sink.errors.empty()) << sink.errors.front();
         EXPECT_TRUE(sink.general.empty()) << sink.general.front();

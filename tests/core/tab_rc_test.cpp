@@ -23,14 +23,11 @@
 using namespace velkaro;
 using velkaro::testing::RecordingSink;
 using velkaro::testing::WindowModelTest;
+using velkaro::testing::near;
 
 namespace {
 
 using Complex = std::complex<long double>;
-
-bool near(long double a, long double b, long double relative) {
-    return std::fabs(a - b) <= relative * std::fmax(std::fabs(a), std::fabs(b));
-}
 
 // Output of a Wien network (R + 1/jωC in series, R ∥ C to ground), unloaded.
 Complex wienTransfer(long double w, long double r, long double c) {
@@ -139,14 +136,6 @@ protected:
     }
 
     std::vector<std::string> shown() const { return snapshot(kEdits, kSelectors); }
-    void choose(const std::string& selector, int index) {
-        form.enter(selector);
-        form.chooseItem(selector, index);
-    }
-    // The value a field shows, in base units.
-    long double shownValue(const std::string& edit, const std::string& selector) const {
-        return *parseNumber(form.text(edit), sep()) * PrefixFactor(form.index(selector));
-    }
     // The same as a computation reads it: held as a double.
     double readValue(const std::string& edit, const std::string& selector) const {
         return static_cast<double>(shownValue(edit, selector));

@@ -146,6 +146,14 @@ void MainWindowTest::pagesAreBuiltWhenFirstShownAndBound() {
             QVERIFY2(!w->accessibleName().isEmpty(), name.c_str());
         }
     }
+    // Results too: a screen reader says what a number is.
+    QStringList unnamed;
+    for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
+        if (edit->accessibleName().isEmpty() &&
+            !edit->objectName().isEmpty() && !edit->parent()->inherits("QComboBox"))
+            unnamed << edit->objectName();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char(' '))));
 }
 
 namespace {

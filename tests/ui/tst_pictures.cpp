@@ -2,8 +2,12 @@
 // SVG: at every usual scale, with the ink in any colour.
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QtTest>
 
+#include "calc/window.h"
+#include "core/form.h"
+#include "mainwindow.h"
 #include "pictures.h"
 
 using namespace velkaro;
@@ -14,6 +18,7 @@ private slots:
     void renderingsMatchTheDrawings_data();
     void renderingsMatchTheDrawings();
     void otherScalesAndSizesAreDrawn();
+    void everyFormPictureIsRenderedAtItsSize();
 };
 
 void PicturesTest::renderingsMatchTheDrawings_data() {
@@ -64,6 +69,25 @@ void PicturesTest::otherScalesAndSizesAreDrawn() {
     QVERIFY(!odd.isNull());
     QCOMPARE(odd.devicePixelRatio(), 3.0);
     QCOMPARE(svgPixmap(resource, QSize(17, 13), 1.0, Qt::black).size(), QSize(17, 13));
+}
+
+// A form that shows a picture at another size than the drawing's own would
+// parse SVG at start-up again.
+void PicturesTest::everyFormPictureIsRenderedAtItsSize() {
+    Form form(',');
+    BuildModel(form);
+    MainWindow window(form);
+    window.ensureAllPages();
+    int pictures = 0;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QString resource = label->property("svg").toString();
+        if (resource.isEmpty()) continue;
+        ++pictures;
+        QCOMPARE(label->minimumSize(), label->maximumSize());
+        QVERIFY2(!renderedPicture(resource, label->minimumSize(), 1.0, Qt::black).isNull(),
+                 qPrintable(label->objectName() + QStringLiteral(": ") + resource));
+    }
+    QVERIFY(pictures >= 20);
 }
 
 QTEST_MAIN(PicturesTest)
