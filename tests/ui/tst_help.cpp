@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -27,6 +28,7 @@
 #include "help.h"
 #include "helpwindow.h"
 #include "mainwindow.h"
+#include "optionsdialog.h"
 
 using namespace velkaro;
 
@@ -165,6 +167,19 @@ void HelpTest::f1OnAFieldOfEveryTabOpensItsTopic() {
     QTRY_COMPARE(QApplication::focusWidget(), rows);
     QTest::keyClick(rows, Qt::Key_F1);
     QTRY_COMPARE(shownPage(*help), pageOf(kPageControlHelpContext));
+
+    // F1 in the Options dialog: the main window's topic, which describes them.
+    auto* options = new OptionsDialog(&window);
+    window.binder().bind(options);
+    options->show();
+    options->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(options));
+    auto* places = options->findChild<QRadioButton*>("RadioButton2");
+    QVERIFY(places != nullptr);
+    places->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), places);
+    QTest::keyClick(places, Qt::Key_F1);
+    QTRY_COMPARE(shownPage(*help), pageOf(kMainWindowHelpContext));
 }
 
 void HelpTest::everyLabelOpensItsTabsTopic() {
