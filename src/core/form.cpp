@@ -467,6 +467,10 @@ void Form::pressEnter(std::string_view edit) {
             undo(e);
             return;
         }
+        // Entered: the run of typing ends here, so a later refusal returns to
+        // this text even where the computation below fails.
+        e.typing = false;
+        e.undoText = e.text;
         if (f->compute) f->compute(v);
         reformat(f->reformat);
         if (f->afterEnter) f->afterEnter();

@@ -161,6 +161,25 @@ TEST_P(ProtocolTest, UndoReturnsToTheTextBeforeTheWholeRunOfTyping) {
     EXPECT_EQ(form.text("T_E_P"), before);
 }
 
+// Enter ends a run of typing even where the computation then fails: a later
+// refused entry goes back to the text that was entered, not to an older one.
+TEST_P(ProtocolTest, AnAcceptedEnterIsWhatTheNextRefusalReturnsTo) {
+    form.addEdit("T_E_r", " 2");
+    form.addField({.edit = "T_E_r", .lower = "-10", .upper = "10", .compute = [](double) {
+                       throw ConversionError("xyz");
+                   }});
+    type("T_E_r", "5");
+    form.pressEnter("T_E_r");
+    ASSERT_EQ(sink.general.size(), 1u);
+    EXPECT_EQ(form.text("T_E_r"), "5");
+    type("T_E_r", "abc");
+    form.pressEnter("T_E_r");
+    EXPECT_EQ(form.text("T_E_r"), "5");
+    type("T_E_r", "50");
+    form.pressEnter("T_E_r");
+    EXPECT_EQ(form.text("T_E_r"), "5");  // out of range: back to the entered text
+}
+
 TEST_P(ProtocolTest, RangeMessagesOfEveryForm) {
     const std::string CR = "\r";
     form.setIndex("T_C_P", 0);
