@@ -321,3 +321,47 @@ TEST_P(BadInputCatalogue, BlanksAroundANumberAreAccepted) {
         }
     }
 }
+
+// "1e4000" is a number in extended precision but none as a double. Left in a
+// field without Enter, the next computation that reads it reports the overflow
+// instead of going on with an infinite value (the LC tab showed the inductance
+// as 0 without a unit from an infinite frequency).
+TEST_P(BadInputCatalogue, ANumberBeyondADoubleIsReportedByTheComputationReadingIt) {
+    const auto before = state(form);
+    form.userEdit("LC_E_F", "1e4000");
+    form.pressEnter("LC_E_C");
+    ASSERT_EQ(sink.general.size(), 1u);
+    EXPECT_EQ(sink.general[0],
+              "Gleitkomma\u00fcberlauf: \u201eFrequenz (F)\u201c (LC-Schwingkreis) ist zu gro\u00df.");
+    auto after = state(form);
+    after.erase("LC_E_F");
+    auto expected = before;
+    expected.erase("LC_E_F");
+    EXPECT_TRUE(after == expected) << differences(expected, after);
+
+    // On every tab: whatever reads such a text, no field is left with a number
+    // and no unit.
+    for (const FieldSpec* f : fields) {
+        if (f->selector.empty()) continue;
+        const std::string oldText = form.text(f->edit);
+        for (const char* huge : {"1e4000", "-1e4000"}) {
+            form.userEdit(f->edit, huge);
+            for (const FieldSpec* other : fields) {
+                if (other == f || form.at(other->edit).tab != form.at(f->edit).tab) continue;
+                form.pressEnter(other->edit);
+                for (const FieldSpec* shown : fields) {
+                    if (shown->selector.empty() || shown == f) continue;
+                    const auto v = parseNumber(form.text(shown->edit), sep());
+                    if (!v || *v == 0) continue;
+                    EXPECT_GE(form.index(shown->selector), 0)
+                        << shown->edit << " after " << other->edit << " read " << f->edit
+                        << " = " << huge;
+                }
+            }
+            form.setText(f->edit, oldText);
+        }
+    }
+    for (const auto& m : sink.general) {
+        EXPECT_TRUE(m.find("inf") == std::string::npos && m.find("nan") == std::string::npos) << m;
+    }
+}
