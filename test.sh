@@ -47,7 +47,7 @@ status=0
 pids=()
 targets=()
 for exe in build-fuzz/*_fuzz; do
-    [ -x "$exe" ] || continue
+    [ -f "$exe" ] && [ -x "$exe" ] || continue
     name="$(basename "$exe")"
     mkdir -p "$run_dir/$name"
     targets+=("$name")
@@ -62,8 +62,8 @@ for i in "${!pids[@]}"; do
     echo "== ${name}: ${result}"
     # The summary: the last status line and the final statistics; a finding in full.
     if [ "$result" = passed ]; then
-        grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$run_dir/$name.log" | tail -n 1
-        grep -E '^stat::' "$run_dir/$name.log"
+        grep -aE '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$run_dir/$name.log" | tail -n 1 || true
+        grep -aE '^stat::' "$run_dir/$name.log" || true
     else
         tail -n 80 "$run_dir/$name.log"
         for crash in "$run_dir/$name"-*; do
