@@ -274,12 +274,28 @@ std::string Form::arithmeticMessage(const ArithmeticError& e) const {
 
 double Form::value(std::string_view edit) const {
     const FieldSpec* f = fieldOfEdit(edit);
-    if (f == nullptr || f->selector.empty()) return static_cast<double>(number(edit));
+    if (f == nullptr || f->selector.empty()) return asDouble(edit, number(edit));
     return value(edit, f->selector);
 }
 
 double Form::value(std::string_view edit, std::string_view selector) const {
-    return static_cast<double>(number(edit) * PrefixFactor(index(selector)));
+    return asDouble(edit, number(edit) * PrefixFactor(index(selector)));
+}
+
+double Form::asDouble(std::string_view edit, long double v) const {
+    // A typed number may lie beyond a double ("1e4000" parses in extended
+    // precision): the computation must not go on with an infinite value, and
+    // the user learns which field holds it.
+    const double d = static_cast<double>(v);
+    if (std::isfinite(d)) return d;
+    const Control& c = at(edit);
+    std::string message = errtext::kOverflow;
+    if (!c.caption.empty()) {
+        message += ": \u201e" + c.caption + "\u201c";
+        if (!c.tab.empty()) message += " (" + c.tab + ")";
+        message += " ist zu gro\u00df";
+    }
+    throw ArithmeticError(message);
 }
 
 std::string Form::fixedText(long double x) const {

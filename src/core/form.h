@@ -239,6 +239,8 @@ private:
     void undo(Control& c);
     bool inRange(const FieldSpec& field, double v) const;
     std::optional<long double> numberToReformat(std::string_view edit);
+    // v as a double; beyond a double's range an overflow naming the edit.
+    double asDouble(std::string_view edit, long double v) const;
     // The text of the general error report for an arithmetic fault, naming the
     // field whose zero caused it where one did.
     std::string arithmeticMessage(const ArithmeticError& e) const;

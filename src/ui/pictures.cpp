@@ -58,7 +58,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* label = static_cast<QLabel*>(watched);
+        // Events also arrive while a watched label is being destroyed, when it
+        // is no QLabel any more: those pass untouched.
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (label == nullptr) return QObject::eventFilter(watched, event);
         switch (event->type()) {
             case QEvent::PaletteChange:
                 if (label->property("svg").isValid()) renderPicture(label);

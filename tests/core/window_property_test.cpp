@@ -188,3 +188,44 @@ TEST_P(WindowProperties, WhatIsShownIsWhatIsReadBack) {
     }
     EXPECT_TRUE(sink.general.empty()) << sink.general.front();
 }
+
+// After a computation that went through, every input of the calculator is
+// shown in the program's own format with the current places: reading it back
+// and writing it again gives the very same text, so the value the next
+// computation reads is exactly the one the user sees.
+TEST_P(WindowProperties, EveryInputShownIsWrittenInItsOwnFormat) {
+    std::mt19937 random(20261209);
+    int checked = 0;
+    for (const int places : {0, 2, 3}) {
+        form.state.DecimalPlaces = places;
+        form.reformatAll();
+        for (int round = 0; round < 6; ++round) {
+            for (const auto& edit : fields) {
+                const FieldSpec& f = *form.fieldOfEdit(edit);
+                // What the user can type into (a field the circuit does not use
+                // is disabled and not reformatted).
+                if (!form.at(edit).enabled || form.at(edit).readOnly) continue;
+                form.userEdit(edit, validText(f, random));
+                const std::size_t messages = sink.errors.size() + sink.general.size();
+                form.pressEnter(edit);
+                if (sink.errors.size() + sink.general.size() != messages) continue;
+                for (const auto& other : fields) {
+                    if (form.fieldOfEdit(other)->reformat != f.reformat ||
+                        form.at(other).tab != form.at(edit).tab || !form.at(other).enabled)
+                        continue;
+                    const std::string& text = form.text(other);
+                    // A field the circuit does not use stands empty (RC-Glieder).
+                    if (text.find_first_not_of(' ') == std::string::npos) continue;
+                    const auto v = parseNumber(text, sep());
+                    ASSERT_TRUE(v.has_value()) << other << " shows '" << text << "'";
+                    const bool own = text == form.fixedText(*v) ||
+                                     text == withOneBlank(formatExpo(*v, sep()));
+                    EXPECT_TRUE(own) << other << " shows '" << text << "' after " << edit
+                                     << " at " << places << " places";
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 1000);
+}
