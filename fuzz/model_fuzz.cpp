@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <exception>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,7 +77,9 @@ struct Model {
     }
     Form form;
     std::vector<std::string> all, edits, selectors, pages, fields;
-    std::map<std::string, std::string> typed;  // edit -> what the user typed there last
+    // edit -> what the user typed there and may see again: the text typed
+    // last, and the one entered before it, which a refused entry returns to.
+    std::map<std::string, std::set<std::string>> typed;
 };
 
 const std::string& pick(const std::vector<std::string>& names, unsigned n) {
@@ -105,7 +108,7 @@ void act(Model& m, Input& in) {
     auto type = [&](const std::string& edit, const std::string& text) {
         if (kTrace) std::fprintf(stderr, "type '%s' into %s\n", text.c_str(), edit.c_str());
         form.userEdit(edit, text);
-        m.typed[edit] = text;
+        m.typed[edit].insert(text);
     };
     switch (op) {
         case 0: {  // type a text of the list
@@ -166,7 +169,8 @@ void checkShown(Model& m, const std::string& after) {
         const std::string& text = form.text(edit);
         const auto typed = m.typed.find(edit);
         if (typed != m.typed.end()) {
-            if (typed->second == text) continue;  // the user's own text, kept as typed
+            if (typed->second.count(text) != 0) continue;  // the user's own text, kept as typed
+            // The program wrote the field: older typed texts cannot come back.
             m.typed.erase(typed);
         }
         if (showsNonFinite(text)) fail(edit + " shows '" + text + "' after " + after);
