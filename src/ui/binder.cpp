@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QHash>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "look.h"
+#include "unitbox.h"
 
 namespace velkaro {
 
@@ -30,14 +33,20 @@ namespace {
 
 // A unit list is as wide as its widest item, as Qt would make it, but
 // measured once per list, font and style instead of by every combo box on
-// every show (and again in a timer after the first frame).
+// every show (and again in a timer after the first frame). The box's own size
+// hint is the one Qt gives a box sized by its minimum contents length of zero
+// without icons; the list's width is its minimum width.
 void fitToUnits(QComboBox* combo, const UnitList& units) {
-    static QHash<QString, int> widths;
+    struct Fit {
+        QSize hint;
+        int width = 0;
+    };
+    static QHash<QString, Fit> fits;
     const QString key = QStringLiteral("%1|%2|%3")
                             .arg(reinterpret_cast<quintptr>(&units))
                             .arg(combo->font().key(), combo->style()->name());
-    auto it = widths.find(key);
-    if (it == widths.end()) {
+    auto it = fits.find(key);
+    if (it == fits.end()) {
         const QFontMetrics metrics = combo->fontMetrics();
         int widest = 0;
         // Advances add up as laid-out text does for these Latin captions,
@@ -50,14 +59,21 @@ void fitToUnits(QComboBox* combo, const UnitList& units) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.editable = combo->isEditable();
+        QStyle* style = combo->style();
         const QSize contents(widest, std::max(14, metrics.height()));
-        it = widths.insert(
-            key, combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width());
+        const QSize empty(0, std::max(qCeil(QFontMetricsF(metrics).height()), 14) + 2);
+        it = fits.insert(key, {style->sizeFromContents(QStyle::CT_ComboBox, &option, empty, combo),
+                               style->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo)
+                                   .width()});
     }
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(0);
-    combo->setIconSize(QSize(0, 0));
-    combo->setMinimumWidth(*it);
+    if (auto* box = dynamic_cast<UnitBox*>(combo)) {
+        box->setFittedSize(it->hint);
+    } else {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(0);
+        combo->setIconSize(QSize(0, 0));
+    }
+    combo->setMinimumWidth(it->width);
 }
 
 }  // namespace
