@@ -2,7 +2,8 @@
 // The application's style: the platform's own, with one change where it is
 // Fusion. Fusion draws a group box's frame from an image, and reading that
 // first image loads every image-format plugin at start-up; the frame is drawn
-// here with the same geometry and colours, without an image.
+// here with the same geometry and colours, without an image. A repaint that
+// lies inside a group box's frame draws only the box's fill there.
 
 #include <QProxyStyle>
 
@@ -13,8 +14,18 @@ public:
     ProgramStyle();
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
+    void polish(QWidget* widget) override;
+    void unpolish(QWidget* widget) override;
+    using QProxyStyle::polish;
+    using QProxyStyle::unpolish;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QRect groupBoxFrame(const QRect& rect, const QFontMetrics& metrics, const QStyleOption* option,
+                        const QWidget* widget) const;
+
     bool fusion_ = false;
 };
 
