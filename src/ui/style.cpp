@@ -1,6 +1,12 @@
 #include "style.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <cmath>
 #include <QGroupBox>
 #include <QPaintEvent>
 #include <QPainter>
@@ -32,8 +38,55 @@ QRect ProgramStyle::groupBoxFrame(const QRect& rect, const QFontMetrics& metrics
     return rect.adjusted(1, top + 1, -2, -2);
 }
 
+// A field's frame is an antialiased rounded outline around its fill, the
+// costliest part of repainting a changed field. Fields of one size, state and
+// palette share one drawing of it, kept as a pixmap at the device's scale.
+bool ProgramStyle::drawCachedPanel(const QStyleOption* option, QPainter* painter,
+                                   const QWidget* widget) const {
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    if (frame == nullptr || qobject_cast<const QLineEdit*>(widget) == nullptr ||
+        qobject_cast<const QComboBox*>(widget->parentWidget()) != nullptr ||
+        qobject_cast<const QAbstractSpinBox*>(widget->parentWidget()) != nullptr) {
+        return false;
+    }
+    // Only where the drawing lands on whole device pixels exactly as it would
+    // be drawn directly.
+    const qreal scale = painter->device()->devicePixelRatio();
+    if (painter->worldTransform().type() > QTransform::TxTranslate || painter->opacity() != 1.0 ||
+        painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        scale != std::floor(scale) || option->rect.isEmpty() || option->rect.width() > 2000 ||
+        option->rect.height() > 500) {
+        return false;
+    }
+    const QString key = QStringLiteral("velkaro-field-%1x%2@%3:%4:%5:%6:%7:%8")
+                            .arg(option->rect.width())
+                            .arg(option->rect.height())
+                            .arg(scale)
+                            .arg(static_cast<unsigned>(option->state))
+                            .arg(option->palette.cacheKey())
+                            .arg(frame->lineWidth)
+                            .arg(static_cast<int>(frame->features))
+                            .arg(static_cast<int>(option->direction));
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap(option->rect.size() * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QStyleOptionFrame at = *frame;
+        at.rect = QRect(QPoint(0, 0), option->rect.size());
+        QPainter inside(&pixmap);
+        inside.setRenderHints(painter->renderHints());
+        QProxyStyle::drawPrimitive(PE_PanelLineEdit, &at, &inside, widget);
+        inside.end();
+        QPixmapCache::insert(key, pixmap);
+    }
+    painter->drawPixmap(option->rect.topLeft(), pixmap);
+    return true;
+}
+
 void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                  QPainter* painter, const QWidget* widget) const {
+    if (element == PE_PanelLineEdit && fusion_ && drawCachedPanel(option, painter, widget)) return;
     if (element != PE_FrameGroupBox || !fusion_) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;

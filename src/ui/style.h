@@ -3,7 +3,8 @@
 // Fusion. Fusion draws a group box's frame from an image, and reading that
 // first image loads every image-format plugin at start-up; the frame is drawn
 // here with the same geometry and colours, without an image. A repaint that
-// lies inside a group box's frame draws only the box's fill there.
+// lies inside a group box's frame draws only the box's fill there, and the
+// fields' frames are drawn once per size, state and palette.
 
 #include <QProxyStyle>
 
@@ -23,6 +24,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool drawCachedPanel(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
     QRect groupBoxFrame(const QRect& rect, const QFontMetrics& metrics, const QStyleOption* option,
                         const QWidget* widget) const;
 

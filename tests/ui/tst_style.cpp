@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -20,6 +21,8 @@ private slots:
     void initTestCase();
     void partialRepaintsMatchAFullPaint_data();
     void partialRepaintsMatchAFullPaint();
+    void fieldsLookAsTheBaseStyleDrawsThem_data();
+    void fieldsLookAsTheBaseStyleDrawsThem();
 };
 
 namespace {
@@ -115,6 +118,67 @@ void StyleTest::partialRepaintsMatchAFullPaint() {
         }
     }
     QCOMPARE(differing, 0);
+}
+
+// Fields draw their frames from drawings shared by every field of the same
+// size, state and palette; each must look as the base style draws it directly.
+void StyleTest::fieldsLookAsTheBaseStyleDrawsThem_data() {
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"plain", "focused", "read-only", "disabled", "result palette", "no frame"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void StyleTest::fieldsLookAsTheBaseStyleDrawsThem() {
+    QFETCH(QString, kind);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    // Two fields alike, and one of another size, all in the same state: the
+    // second of a kind is drawn from the first one's drawing.
+    QList<QLineEdit*> fields;
+    for (const int width : {110, 110, 86}) {
+        auto* field = new QLineEdit(QStringLiteral(" 1,000"));
+        field->setFixedWidth(width);
+        layout->addWidget(field);
+        fields.append(field);
+    }
+    for (QLineEdit* field : fields) {
+        if (kind == "read-only") field->setReadOnly(true);
+        if (kind == "disabled") field->setEnabled(false);
+        if (kind == "no frame") field->setFrame(false);
+        if (kind == "result palette") {
+            QPalette palette = field->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window).darker(104));
+            field->setPalette(palette);
+        }
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (kind == "focused") {
+        window.activateWindow();
+        fields[1]->setFocus();
+        QTRY_VERIFY(fields[1]->hasFocus());
+    }
+    QStyle* base = QStyleFactory::create(QStringLiteral("Fusion"));
+    for (QLineEdit* field : fields) {
+        const QImage drawn = field->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        field->setStyle(base);
+        const QImage direct = field->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        field->setStyle(nullptr);
+        QCOMPARE(drawn.size(), direct.size());
+        int worst = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y);
+                const QRgb b = direct.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            }
+        }
+        // Blending the frame's edge onto the field's background in one step
+        // or two may round one level apart.
+        QVERIFY2(worst <= 1, qPrintable(QStringLiteral("%1 levels apart").arg(worst)));
+    }
+    delete base;
 }
 
 QTEST_MAIN(StyleTest)
