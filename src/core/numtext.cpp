@@ -168,9 +168,15 @@ std::optional<long double> parseNumber(std::string_view text, char sep) {
     // subnormal long double as out of range, and plain strtold reads the point
     // of the process locale, which the toolkit sets from the environment. A
     // stream with the classic locale converts in the "C" locale regardless, and
-    // flags only overflow (it then fails).
-    std::istringstream in(std::move(plain));
-    in.imbue(std::locale::classic());
+    // flags only overflow (it then fails). Setting up a stream costs more than
+    // the conversion, so each thread keeps one.
+    thread_local std::istringstream in = [] {
+        std::istringstream stream;
+        stream.imbue(std::locale::classic());
+        return stream;
+    }();
+    in.clear();
+    in.str(std::move(plain));
     long double value = 0;
     in >> value;
     if (in.fail() || !std::isfinite(value)) return std::nullopt;

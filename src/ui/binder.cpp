@@ -48,12 +48,24 @@ void fitToUnits(QComboBox* combo, const UnitList& units) {
     auto it = fits.find(key);
     if (it == fits.end()) {
         const QFontMetrics metrics = combo->fontMetrics();
+        // The lists share most of their letters; each is measured once per font.
+        static QString measuredFont;
+        static QHash<char16_t, int> advances;
+        if (measuredFont != combo->font().key()) {
+            measuredFont = combo->font().key();
+            advances.clear();
+        }
         int widest = 0;
         // Advances add up as laid-out text does for these Latin captions,
         // without shaping every item.
         for (const auto& item : units.items) {
             int width = 0;
-            for (const QChar c : QString::fromStdString(item)) width += metrics.horizontalAdvance(c);
+            for (const QChar c : QString::fromStdString(item)) {
+                auto advance = advances.find(c.unicode());
+                if (advance == advances.end())
+                    advance = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+                width += *advance;
+            }
             widest = std::max(widest, width);
         }
         QStyleOptionComboBox option;

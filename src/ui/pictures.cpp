@@ -16,6 +16,7 @@
 #include "look.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace velkaro {
@@ -131,18 +132,22 @@ QPixmap renderedPicture(const QString& resource, QSize logicalSize, qreal device
     }
     // Adding coverage × colour to the black ink gives the ink in that colour
     // (premultiplied, so the alpha is already right).
-    const int r = ink.red(), g = ink.green(), b = ink.blue();
+    std::array<int, 256> addRed{}, addGreen{}, addBlue{};
+    for (int c = 0; c < 256; ++c) {
+        addRed[c] = (c * ink.red() + 127) / 255;
+        addGreen[c] = (c * ink.green() + 127) / 255;
+        addBlue[c] = (c * ink.blue() + 127) / 255;
+    }
+    const int columns = image.width();
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         const uchar* m = coverage + y * width;
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < columns; ++x) {
             const int c = m[x];
             if (c == 0) continue;
-            const auto add = [c](int channel, int colour) {
-                return std::min(255, channel + (c * colour + 127) / 255);
-            };
             const QRgb p = line[x];
-            line[x] = qRgba(add(qRed(p), r), add(qGreen(p), g), add(qBlue(p), b), qAlpha(p));
+            line[x] = qRgba(std::min(255, qRed(p) + addRed[c]), std::min(255, qGreen(p) + addGreen[c]),
+                            std::min(255, qBlue(p) + addBlue[c]), qAlpha(p));
         }
     }
     QPixmap pixmap = QPixmap::fromImage(std::move(image));
