@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything and runs every test headless.
-#   ./test.sh             the normal build (build/) and all tests
+#   ./test.sh             the normal build (build/), all tests and the start-up
+#                         instruction gate (valgrind, Xvfb)
 #   ./test.sh --sanitize  all tests again, built with AddressSanitizer and
 #                         UndefinedBehaviorSanitizer (build-sanitize/); then, where
 #                         clang++ is installed, each fuzz target for a bounded time
@@ -15,6 +16,12 @@ if [ "${1:-}" != "--sanitize" ]; then
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build build -j"$jobs"
     ctest --test-dir build --output-on-failure -j"$jobs"
+    # The start-up gate: instructions from exec to the first frame of a first
+    # start, measured against a window with one label in the same run, and the
+    # instructions of one Enter up to its repaint (docs/performance.md).
+    echo "== Start-up and Enter (callgrind)"
+    cmake --build build --target empty-window -j"$jobs"
+    python3 tools/measure-startup.py --rounds 0 --gate 30.3 --enter-gate 1.5 build
     exit 0
 fi
 

@@ -214,6 +214,12 @@ void MainWindow::prepareFirstShow() {
 void MainWindow::showEvent(QShowEvent* event) {
     prepareFirstShow();
     QMainWindow::showEvent(event);
+    // Showing asks the layouts again, and a layout that changes size asks its
+    // parent's layout through a posted request, one level per turn of the
+    // event loop. Settled before the window is on the screen, the first frame
+    // is the final one: no relayout and repaint of the page after it.
+    for (int level = 0; level < 16; ++level)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
