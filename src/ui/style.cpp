@@ -58,15 +58,26 @@ bool ProgramStyle::drawCachedPanel(const QStyleOption* option, QPainter* painter
         option->rect.height() > 500) {
         return false;
     }
-    const QString key = QStringLiteral("velkaro-field-%1x%2@%3:%4:%5:%6:%7:%8")
-                            .arg(option->rect.width())
-                            .arg(option->rect.height())
-                            .arg(scale)
-                            .arg(static_cast<unsigned>(option->state))
-                            .arg(option->palette.cacheKey())
-                            .arg(frame->lineWidth)
-                            .arg(static_cast<int>(frame->features))
-                            .arg(static_cast<int>(option->direction));
+    // The drawing depends on the colours of the palette's current group, not on
+    // which palette object holds them: the result fields, each with a palette
+    // of its own, share drawings as long as their colours agree.
+    const QPalette& palette = option->palette;
+    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Highlight}) {
+        if (palette.brush(role).style() != Qt::SolidPattern) return false;
+    }
+    QString key = QStringLiteral("velkaro-field:%1:%2:%3:%4:%5:%6:%7:")
+                      .arg(option->rect.width())
+                      .arg(option->rect.height())
+                      .arg(scale)
+                      .arg(static_cast<unsigned>(option->state))
+                      .arg(frame->lineWidth)
+                      .arg(static_cast<int>(frame->features))
+                      .arg(static_cast<int>(option->direction));
+    key.reserve(key.size() + QPalette::NColorRoles * 2);
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const QRgb rgba = palette.color(static_cast<QPalette::ColorRole>(role)).rgba();
+        key.append(QChar(static_cast<char16_t>(rgba >> 16))).append(QChar(static_cast<char16_t>(rgba)));
+    }
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         pixmap = QPixmap(option->rect.size() * scale);
