@@ -8,6 +8,7 @@ if(NOT rc EQUAL 0)
 endif()
 set(expected
     bin/velkaro
+    ${LIBDIR}/velkaro/${HELP_MODULE}
     share/velkaro/kl_VKOV30_Help.qch
     share/applications/velkaro.desktop
     share/metainfo/velkaro.metainfo.xml

@@ -2,7 +2,7 @@
 # Builds the Debian package of a build folder with CPack, unpacks it into a
 # temporary root and starts the program from there, headless, as an installed
 # copy: it must run, find its help in the package's data folder and say so in
-# its diagnostic log. Usage: tools/check-package.sh BUILD_DIR
+# its diagnostic log, and load its help module. Usage: tools/check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -21,7 +21,7 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/velkaro usr/share/velkaro/kl_VKOV30_Help.qch usr/share/applications/velkaro.desktop \
+for f in usr/bin/velkaro usr/lib/velkaro/libvelkaro-help.so usr/share/velkaro/kl_VKOV30_Help.qch usr/share/applications/velkaro.desktop \
          usr/share/metainfo/velkaro.metainfo.xml usr/share/icons/hicolor/48x48/apps/velkaro.png; do
     [ -e "$root/$f" ] || { echo "missing in package: $f" >&2; exit 1; }
 done
@@ -41,6 +41,10 @@ log="$root/usr/bin/velkaro_hilfe.log"
 cat "$log"
 grep -q "Hilfe-Datei $root/usr/share/velkaro/kl_VKOV30_Help.qch (gefunden)" "$log" || {
     echo "the installed program did not find its help file" >&2
+    exit 1
+}
+grep -q "Hilfe-Modul $root/usr/lib/velkaro/libvelkaro-help.so (geladen)" "$log" || {
+    echo "the installed program did not load its help module" >&2
     exit 1
 }
 echo "package $(basename "$deb") installs and starts"

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QShortcut>
@@ -15,7 +16,7 @@
 
 #include "calc/help.h"
 #include "core/form.h"
-#include "helpwindow.h"
+#include "helpview.h"
 #include "tabrows.h"
 
 #ifndef VELKARO_DATA_FROM_BIN
@@ -109,6 +110,36 @@ void HelpLog::write(const QString& line) {
 
 // ---- the help system --------------------------------------------------------
 
+namespace {
+
+HelpViewFactory viewFactory = nullptr;
+
+// The help module beside the program (a build tree), else in the library
+// folder of an installation relative to the program. `path` gets the file.
+HelpViewFactory loadHelpModule(QString* path, QString* error) {
+    static HelpViewFactory loaded = nullptr;
+    static QString loadedFrom;
+    if (loaded == nullptr) {
+        const QString programDir = QCoreApplication::applicationDirPath();
+        QStringList tried;
+        for (const QString& folder :
+             {programDir, QDir(programDir).filePath(QStringLiteral(VELKARO_MODULE_FROM_BIN))}) {
+            QLibrary module(QDir(folder).filePath(QString::fromLatin1(kHelpModuleName)));
+            loaded = reinterpret_cast<HelpViewFactory>(module.resolve(kHelpModuleEntry));
+            if (loaded != nullptr) {
+                loadedFrom = QDir::cleanPath(module.fileName());
+                break;
+            }
+            tried << module.errorString();
+        }
+        if (loaded == nullptr && error != nullptr) *error = tried.join(QLatin1Char('\r'));
+    }
+    if (path != nullptr) *path = loadedFrom;
+    return loaded;
+}
+
+}  // namespace
+
 HelpSystem::HelpSystem(const QString& programDir, const QStringList& arguments,
                        const QStringList& installedFolders, QObject* parent)
     : QObject(parent),
@@ -132,20 +163,28 @@ HelpSystem::HelpSystem(const QString& programDir, const QStringList& arguments,
         log_->write(QStringLiteral("Gebietsschema %1, Sprachen %2")
                         .arg(locale.name(), locale.uiLanguages().join(QLatin1Char(' '))));
         log_->write(QStringLiteral("Dezimaltrennzeichen \"%1\"").arg(locale.decimalPoint()));
+        // Loaded now only for the log; without it on the first request for help.
+        QString module;
+        QString error;
+        if (viewFactory == nullptr && loadHelpModule(&module, &error) != nullptr)
+            log_->write(QStringLiteral("Hilfe-Modul %1 (geladen)").arg(module));
+        else if (viewFactory == nullptr)
+            log_->write(QStringLiteral("Hilfe-Modul nicht geladen: %1").arg(error));
     }
 }
 
 HelpSystem::~HelpSystem() { closeAll(); }
 
-HelpWindow* HelpSystem::window() const { return window_.data(); }
+QWidget* HelpSystem::window() const { return window_.data(); }
+
+void HelpSystem::setViewFactory(HelpViewFactory factory) { viewFactory = factory; }
 
 bool HelpSystem::checkAtStartup(MessageSink& sink) {
     sink_ = &sink;
     if (!file_.isEmpty()) return true;
     sink.plainMessage(helpFileMissingMessage(QDir::toNativeSeparators(expected_).toStdString()));
-    // The help of the Windows original also checked the version of the system's
-    // HTML Help viewer here. The viewer of this program is part of it (Qt's help
-    // framework, linked in), so there is nothing to check and no such message.
+    // The help viewer is part of the program (Qt's help framework, in the
+    // program's help module): there is no viewer of the system to check.
     return false;
 }
 
@@ -184,13 +223,21 @@ void HelpSystem::showContext(int context) {
                 helpFileMissingMessage(QDir::toNativeSeparators(expected_).toStdString()));
         }
     } else {
-        if (window_.isNull()) window_ = new HelpWindow(file_);
-        if (window_->showPage(page)) {
+        QString error;
+        if (window_.isNull()) {
+            view_ = nullptr;
+            const HelpViewFactory factory = viewFactory ? viewFactory : loadHelpModule(nullptr, &error);
+            if (factory != nullptr) {
+                view_ = factory(file_);
+                window_ = view_->widget();
+            }
+        }
+        if (view_ != nullptr && view_->showPage(page)) {
             result = QStringLiteral("angezeigt");
         } else {
-            // A damaged help file or a missing database driver: say so instead of
-            // showing nothing, and start afresh on the next request.
-            const QString error = window_->error();
+            // A damaged help file, a missing database driver or help module: say
+            // so instead of showing nothing, and start afresh on the next request.
+            if (view_ != nullptr) error = view_->error();
             result = QStringLiteral("Fehler: ") + error;
             closeAll();
             if (sink_ != nullptr) {
@@ -207,6 +254,7 @@ void HelpSystem::closeAll() {
         window_->close();
         delete window_.data();
     }
+    view_ = nullptr;
 }
 
 }  // namespace velkaro

@@ -15,8 +15,9 @@ class QWidget;
 
 namespace velkaro {
 
-class HelpWindow;
+class HelpView;
 class MessageSink;
+using HelpViewFactory = HelpView* (*)(const QString& helpFile);
 
 // Where the help file is expected beside a program in `programDir`.
 QString helpFileBeside(const QString& programDir);
@@ -71,7 +72,10 @@ public:
     void showForFocus();
 
     // The help window, once made (for tests and the screenshots).
-    HelpWindow* window() const;
+    QWidget* window() const;
+    // Where help windows come from: by default the help module, loaded on the
+    // first request; tests give the window linked into them.
+    static void setViewFactory(HelpViewFactory factory);
     // Closes and frees every help window.
     void closeAll();
 
@@ -80,7 +84,8 @@ private:
     QString expected_;
     QString file_;
     std::unique_ptr<HelpLog> log_;
-    QPointer<HelpWindow> window_;
+    QPointer<QWidget> window_;
+    HelpView* view_ = nullptr;  // the same object as window_, while that lives
     MessageSink* sink_ = nullptr;
 };
 

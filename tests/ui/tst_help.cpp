@@ -47,9 +47,11 @@ struct Recorder : MessageSink {
 // The compiled help beside the test programs, as beside the program.
 QString buildDir() { return QCoreApplication::applicationDirPath(); }
 
+HelpWindow* helpWindow(const HelpSystem& help) { return qobject_cast<HelpWindow*>(help.window()); }
+
 QString shownPage(const HelpSystem& help) {
-    if (help.window() == nullptr) return {};
-    return help.window()->browser()->source().fileName();
+    if (helpWindow(help) == nullptr) return {};
+    return helpWindow(help)->browser()->source().fileName();
 }
 
 QString pageOf(int context) { return QString::fromUtf8(helpTopic(context)->page); }
@@ -85,6 +87,7 @@ private slots:
     void missingHelpFileIsNamedAtStartAndOnF1();
     void installedDataFolderIsFound();
     void diagnosticLog();
+    void programLoadsTheHelpModuleOnFirstRequest();
 
 private:
     std::unique_ptr<HelpSystem> helpBesideBuild() {
@@ -96,6 +99,8 @@ void HelpTest::initTestCase() {
     // The engine's collection goes to a test cache folder, not the user's.
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY2(QFileInfo::exists(helpFileBeside(buildDir())), "the help file is not built");
+    // The window linked into this test, so that it can look inside it.
+    HelpSystem::setViewFactory(&velkaro_create_help_view);
 }
 
 void HelpTest::cleanup() {
@@ -208,7 +213,7 @@ void HelpTest::everyLabelOpensItsTabsTopic() {
 void HelpTest::oneWindowReusedUntilClosedWithTheMainWindow() {
     auto help = helpBesideBuild();
     help->showContext(110);
-    QPointer<HelpWindow> first = help->window();
+    QPointer<QWidget> first = help->window();
     QVERIFY(first != nullptr);
     first->close();
     help->showContext(120);
@@ -238,7 +243,7 @@ void HelpTest::oneWindowReusedUntilClosedWithTheMainWindow() {
 void HelpTest::contentsIndexAndSearch() {
     auto help = helpBesideBuild();
     help->showContext(160);
-    HelpWindow* w = help->window();
+    HelpWindow* w = helpWindow(*help);
     QHelpEngine* engine = w->engine();
     QVERIFY(w->error().isEmpty());
 
@@ -280,7 +285,7 @@ void HelpTest::backAndForward() {
     auto help = helpBesideBuild();
     help->showContext(40);
     help->showContext(110);
-    HelpWindow* w = help->window();
+    HelpWindow* w = helpWindow(*help);
     auto* back = w->findChild<QPushButton*>("HelpBack");
     auto* forward = w->findChild<QPushButton*>("HelpForward");
     QVERIFY(back->isEnabled());
@@ -401,6 +406,26 @@ void HelpTest::diagnosticLog() {
         QCOMPARE(help.log().path(), state.path() + "/velkaro/velkaro_hilfe.log");
         QVERIFY(readAll(help.log().path()).contains("Start: Programm"));
     }
+}
+
+// The program links no help engine: its help window comes from the module
+// beside it (in the build tree, as in this test's folder) on the first F1.
+void HelpTest::programLoadsTheHelpModuleOnFirstRequest() {
+    HelpSystem::setViewFactory(nullptr);
+    {
+        auto help = helpBesideBuild();
+        help->showContext(110);
+        QWidget* window = help->window();
+        QVERIFY(window != nullptr);
+        QVERIFY(window->isVisible());
+        // Not the window class of this test: the module's own.
+        QVERIFY(qobject_cast<HelpWindow*>(window) == nullptr);
+        QCOMPARE(window->metaObject()->className(), "velkaro::HelpWindow");
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("kleiner Velkaro")));
+        help->closeAll();
+        QVERIFY(help->window() == nullptr);
+    }
+    HelpSystem::setViewFactory(&velkaro_create_help_view);
 }
 
 QTEST_MAIN(HelpTest)

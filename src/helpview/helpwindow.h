@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "helpview.h"
+
 class QHelpEngine;
 class QLineEdit;
 class QPushButton;
@@ -27,15 +29,14 @@ private:
     QHelpEngine* engine_;
 };
 
-class HelpWindow : public QWidget {
+class HelpWindow : public QWidget, public HelpView {
     Q_OBJECT
 public:
     explicit HelpWindow(const QString& helpFile, QWidget* parent = nullptr);
 
-    // Shows `page` of the help file and brings the window to the front; false
-    // (see error()) when the help file cannot be read or has no such page.
-    bool showPage(const QString& page);
-    QString error() const { return error_; }
+    QWidget* widget() override { return this; }
+    bool showPage(const QString& page) override;
+    QString error() const override { return error_; }
 
     // The collection file: where the engine keeps its register and index.
     static QString collectionFile();
@@ -66,3 +67,6 @@ private:
 };
 
 }  // namespace velkaro
+
+// The module's entry point (see helpview.h).
+extern "C" Q_DECL_EXPORT velkaro::HelpView* velkaro_create_help_view(const QString& helpFile);

@@ -259,3 +259,7 @@ void HelpWindow::runSearch() {
 }
 
 }  // namespace velkaro
+
+velkaro::HelpView* velkaro_create_help_view(const QString& helpFile) {
+    return new velkaro::HelpWindow(helpFile);
+}
