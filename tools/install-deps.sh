@@ -7,10 +7,12 @@ set -euo pipefail
 # which compiles the help topics; libqt6sql6-sqlite: the help engine's database.
 # desktop-file-utils, appstream: validators of the desktop entry and metainfo;
 # dpkg-dev, file: what CPack needs to compute a Debian package's dependencies.
-# valgrind, xvfb, dbus-daemon, python3: the start-up measurement and its gate.
+# valgrind, xvfb, dbus-daemon, dbus-session-bus-common, python3: the start-up
+# measurement and its gate.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libgtest-dev
           fonts-liberation2 qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
-          desktop-file-utils appstream dpkg-dev file valgrind xvfb dbus-daemon python3)
+          desktop-file-utils appstream dpkg-dev file valgrind xvfb dbus-daemon dbus-session-bus-common
+          python3)
 
 missing=()
 for p in "${packages[@]}"; do
