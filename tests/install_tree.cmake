@@ -9,6 +9,7 @@ endif()
 set(expected
     bin/velkaro
     ${LIBDIR}/velkaro/${HELP_MODULE}
+    ${LIBDIR}/velkaro/${SVG_MODULE}
     share/velkaro/kl_VKOV30_Help.qch
     share/applications/velkaro.desktop
     share/metainfo/velkaro.metainfo.xml

@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 deb=$(ls "$work"/out/velkaro_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in qt6-translations-l10n libqt6sql6-sqlite libqt6help6 libqt6widgets6; do
+for needed in qt6-translations-l10n libqt6sql6-sqlite libqt6svg6 libqt6help6 libqt6widgets6; do
     if ! grep -q "$needed" <<<"$depends"; then
         echo "package does not depend on $needed" >&2
         exit 1
@@ -21,7 +21,7 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/velkaro usr/lib/velkaro/libvelkaro-help.so usr/share/velkaro/kl_VKOV30_Help.qch usr/share/applications/velkaro.desktop \
+for f in usr/bin/velkaro usr/lib/velkaro/libvelkaro-help.so usr/lib/velkaro/libvelkaro-svg.so usr/share/velkaro/kl_VKOV30_Help.qch usr/share/applications/velkaro.desktop \
          usr/share/metainfo/velkaro.metainfo.xml usr/share/icons/hicolor/48x48/apps/velkaro.png; do
     [ -e "$root/$f" ] || { echo "missing in package: $f" >&2; exit 1; }
 done

@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QShortcut>
@@ -17,6 +16,7 @@
 #include "calc/help.h"
 #include "core/form.h"
 #include "helpview.h"
+#include "modules.h"
 #include "tabrows.h"
 
 #ifndef VELKARO_DATA_FROM_BIN
@@ -114,28 +114,9 @@ namespace {
 
 HelpViewFactory viewFactory = nullptr;
 
-// The help module beside the program (a build tree), else in the library
-// folder of an installation relative to the program. `path` gets the file.
 HelpViewFactory loadHelpModule(QString* path, QString* error) {
-    static HelpViewFactory loaded = nullptr;
-    static QString loadedFrom;
-    if (loaded == nullptr) {
-        const QString programDir = QCoreApplication::applicationDirPath();
-        QStringList tried;
-        for (const QString& folder :
-             {programDir, QDir(programDir).filePath(QStringLiteral(VELKARO_MODULE_FROM_BIN))}) {
-            QLibrary module(QDir(folder).filePath(QString::fromLatin1(kHelpModuleName)));
-            loaded = reinterpret_cast<HelpViewFactory>(module.resolve(kHelpModuleEntry));
-            if (loaded != nullptr) {
-                loadedFrom = QDir::cleanPath(module.fileName());
-                break;
-            }
-            tried << module.errorString();
-        }
-        if (loaded == nullptr && error != nullptr) *error = tried.join(QLatin1Char('\r'));
-    }
-    if (path != nullptr) *path = loadedFrom;
-    return loaded;
+    return reinterpret_cast<HelpViewFactory>(
+        moduleEntry(kHelpModuleName, kHelpModuleEntry, path, error));
 }
 
 }  // namespace

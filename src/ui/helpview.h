@@ -1,7 +1,6 @@
 #pragma once
-// What the program needs of its help window. The window and Qt's help engine
-// live in a module of their own that is loaded on the first request for help,
-// so that a start does not load and relocate the help and database libraries.
+// What the program needs of its help window, which lives in a module loaded on
+// the first request for help (modules.h).
 
 #include <QString>
 
@@ -22,9 +21,5 @@ public:
 // Makes the help window for `helpFile`; the window deletes itself when closed
 // only if told so by its owner.
 using HelpViewFactory = HelpView* (*)(const QString& helpFile);
-
-// The module's file name without prefix and suffix, and its entry point.
-inline constexpr const char* kHelpModuleName = "velkaro-help";
-inline constexpr const char* kHelpModuleEntry = "velkaro_create_help_view";
 
 }  // namespace velkaro

@@ -10,10 +10,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmapCache>
-#include <QSvgRenderer>
 #include <QWidget>
 
 #include "look.h"
+#include "modules.h"
 
 #include <algorithm>
 #include <array>
@@ -160,16 +160,11 @@ QPixmap drawnPicture(const QString& resource, QSize logicalSize, qreal devicePix
     QByteArray source = svgSource(resource);
     const QByteArray inkName = ink.name(QColor::HexRgb).toLatin1();
     if (inkName != kBlack) source.replace(kBlack, inkName);
-    QSvgRenderer renderer(source);
-    if (!renderer.isValid()) return {};
-    if (logicalSize.isEmpty()) logicalSize = renderer.defaultSize();
-    QPixmap pixmap(logicalSize * devicePixelRatio);
+    const auto draw = reinterpret_cast<DrawSvg>(moduleEntry(kSvgModuleName, kSvgModuleEntry));
+    QImage image;
+    if (draw == nullptr || !draw(&source, &logicalSize, devicePixelRatio, &image)) return {};
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
-    painter.end();
     return pixmap;
 }
 
