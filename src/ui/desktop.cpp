@@ -98,11 +98,11 @@ void sendKey(QWidget* to, int key, const QString& text = {}) {
     QCoreApplication::sendEvent(to, &release);
 }
 
+}  // namespace
+
 // Everything that follows that Enter until the window's repaint is on the
 // screen: a profiler counts this function alone
 // (valgrind --tool=callgrind --toggle-collect='velkaro::measuredEnter*').
-}  // namespace
-
 [[gnu::noinline]] void measuredEnter(QWidget* field) {
     sendKey(field, Qt::Key_Return, QStringLiteral("\r"));
     QCoreApplication::sendPostedEvents();
@@ -110,8 +110,9 @@ void sendKey(QWidget* to, int key, const QString& text = {}) {
 
 namespace {
 
-// Types VELKARO_ENTER_TEXT (default "10") into the field that has the focus,
-// as keys, lets its repaint happen, then presses Enter in it.
+// Types VELKARO_ENTER_TEXT (default "10") as keys into the field that has the
+// focus (else the first one the Tab key reaches), lets its repaint happen,
+// then presses Enter in it.
 void typeAndEnter() {
     // Without a window manager the window is never activated and nothing has
     // the focus: take the first field the Tab key would reach.

@@ -15,7 +15,6 @@
 
 #include "calc/help.h"
 #include "core/form.h"
-#include "helpview.h"
 #include "modules.h"
 #include "tabrows.h"
 

@@ -11,13 +11,13 @@
 #include <QStringList>
 #include <memory>
 
+#include "helpview.h"
+
 class QWidget;
 
 namespace velkaro {
 
-class HelpView;
 class MessageSink;
-using HelpViewFactory = HelpView* (*)(const QString& helpFile);
 
 // Where the help file is expected beside a program in `programDir`.
 QString helpFileBeside(const QString& programDir);

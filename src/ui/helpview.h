@@ -18,8 +18,7 @@ public:
     virtual QString error() const = 0;
 };
 
-// Makes the help window for `helpFile`; the window deletes itself when closed
-// only if told so by its owner.
+// Makes the help window for `helpFile`; the caller owns it.
 using HelpViewFactory = HelpView* (*)(const QString& helpFile);
 
 }  // namespace velkaro

@@ -25,8 +25,9 @@ inline constexpr const char* kSvgModuleEntry = "velkaro_draw_svg";
 using DrawSvg = bool (*)(const QByteArray* source, QSize* logicalSize, double scale, QImage* out);
 
 // `entry` of module `name`, from the program's folder (a build tree) or the
-// library folder of an installation; loaded once. Null when neither has it:
-// `error` then says why. `path` gets the module's file.
+// library folder of an installation; loaded once, and looked for again on the
+// next call after a failure. Null when neither has it: `error` then says why.
+// `path` gets the module's file.
 QFunctionPointer moduleEntry(const char* name, const char* entry, QString* path = nullptr,
                              QString* error = nullptr);
 
